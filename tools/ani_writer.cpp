@@ -1,0 +1,134 @@
+#include "ani_writer.h"
+
+#include <QtEndian>
+#include <algorithm>
+
+namespace
+{
+
+constexpr int frameSize = 32;
+
+void appendU16(QByteArray &out, quint32 value)
+{
+    char bytes[2];
+    qToLittleEndian<quint16>(static_cast<quint16>(value), bytes);
+    out.append(bytes, 2);
+}
+
+void appendU32(QByteArray &out, quint32 value)
+{
+    char bytes[4];
+    qToLittleEndian<quint32>(value, bytes);
+    out.append(bytes, 4);
+}
+
+void appendChunk(QByteArray &out, const char *id, const QByteArray &body)
+{
+    out.append(id, 4);
+    appendU32(out, static_cast<quint32>(body.size()));
+    out.append(body);
+    if (body.size() % 2 != 0)
+        out.append('\0');
+}
+
+QByteArray curFile(const QImage &source, QPoint hotspot)
+{
+    QImage image = source.convertToFormat(QImage::Format_ARGB32);
+    if (image.size() != QSize(frameSize, frameSize))
+        image = image.scaled(frameSize, frameSize, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+
+    const int maskStride = ((frameSize + 31) / 32) * 4;
+    const int xorBytes = frameSize * frameSize * 4;
+    const int maskBytes = maskStride * frameSize;
+
+    QByteArray dib;
+    appendU32(dib, 40); // BITMAPINFOHEADER
+    appendU32(dib, frameSize);
+    appendU32(dib, frameSize * 2); // icon bitmaps count the mask rows in the height
+    appendU16(dib, 1);
+    appendU16(dib, 32);
+    appendU32(dib, 0); // BI_RGB
+    appendU32(dib, static_cast<quint32>(xorBytes + maskBytes));
+    appendU32(dib, 0);
+    appendU32(dib, 0);
+    appendU32(dib, 0);
+    appendU32(dib, 0);
+
+    // Both bitmaps are stored bottom row first.
+    for (int y = frameSize - 1; y >= 0; --y) {
+        for (int x = 0; x < frameSize; ++x) {
+            const QRgb pixel = image.pixel(x, y);
+            dib.append(static_cast<char>(qBlue(pixel)));
+            dib.append(static_cast<char>(qGreen(pixel)));
+            dib.append(static_cast<char>(qRed(pixel)));
+            dib.append(static_cast<char>(qAlpha(pixel)));
+        }
+    }
+    for (int y = frameSize - 1; y >= 0; --y) {
+        QByteArray row(maskStride, '\0');
+        for (int x = 0; x < frameSize; ++x) {
+            if (qAlpha(image.pixel(x, y)) == 0)
+                row[x / 8] = static_cast<char>(row[x / 8] | (0x80 >> (x % 8)));
+        }
+        dib.append(row);
+    }
+
+    QByteArray cur;
+    appendU16(cur, 0);
+    appendU16(cur, 2); // cursor, so the entry carries a hotspot
+    appendU16(cur, 1);
+    cur.append(static_cast<char>(frameSize));
+    cur.append(static_cast<char>(frameSize));
+    cur.append('\0');
+    cur.append('\0');
+    appendU16(cur, static_cast<quint32>(std::clamp(hotspot.x(), 0, frameSize - 1)));
+    appendU16(cur, static_cast<quint32>(std::clamp(hotspot.y(), 0, frameSize - 1)));
+    appendU32(cur, static_cast<quint32>(dib.size()));
+    appendU32(cur, 6 + 16);
+    cur.append(dib);
+    return cur;
+}
+
+} // namespace
+
+QByteArray writeAniCursor(const std::vector<QImage> &frames, QPoint hotspot,
+                          const std::vector<int> &requestedJiffies)
+{
+    const std::vector<int> jiffiesPerStep =
+        requestedJiffies.empty() ? std::vector<int>(frames.size(), 10) : requestedJiffies;
+    const auto frameCount = static_cast<quint32>(frames.size());
+    const auto stepCount = static_cast<quint32>(jiffiesPerStep.size());
+    const quint32 defaultRate =
+        jiffiesPerStep.empty() ? 10 : static_cast<quint32>(std::max(jiffiesPerStep.front(), 1));
+
+    QByteArray header;
+    appendU32(header, 36);
+    appendU32(header, frameCount);
+    appendU32(header, stepCount);
+    for (int unused = 0; unused < 4; ++unused)
+        appendU32(header, 0); // size and depth fields only describe raw, non-icon frames
+    appendU32(header, defaultRate);
+    appendU32(header, 0x1 | 0x2); // frames are icon data; a 'seq ' chunk is present
+
+    QByteArray rate;
+    QByteArray sequence;
+    for (quint32 step = 0; step < stepCount; ++step) {
+        appendU32(rate, static_cast<quint32>(std::max(jiffiesPerStep[step], 1)));
+        appendU32(sequence, frameCount == 0 ? 0 : step % frameCount);
+    }
+
+    QByteArray frameList("fram");
+    for (const QImage &frame : frames)
+        appendChunk(frameList, "icon", curFile(frame, hotspot));
+
+    QByteArray body("ACON");
+    appendChunk(body, "anih", header);
+    appendChunk(body, "rate", rate);
+    appendChunk(body, "seq ", sequence);
+    appendChunk(body, "LIST", frameList);
+
+    QByteArray file("RIFF");
+    appendU32(file, static_cast<quint32>(body.size()));
+    file.append(body);
+    return file;
+}
