@@ -1,0 +1,73 @@
+#include "app/clock.h"
+
+#include "app/main_window.h"
+
+#include <QRegularExpression>
+
+namespace
+{
+
+// The locale's time separator, read from its short time format ("HH:mm", "H.mm"...).
+QString timeSeparator(const QLocale &locale)
+{
+    const QString format = locale.timeFormat(QLocale::ShortFormat);
+    const auto hour = format.indexOf(QRegularExpression(QStringLiteral("[hH]")));
+    if (hour >= 0) {
+        qsizetype start = hour;
+        while (start < format.size() && (format[start] == u'h' || format[start] == u'H'))
+            ++start;
+        const auto minute = format.indexOf(u'm', start);
+        if (minute > start)
+            return format.mid(start, minute - start);
+    }
+    return QStringLiteral(":");
+}
+
+QString twoDigits(int value)
+{
+    return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0'));
+}
+
+} // namespace
+
+QString clockText(const QDateTime &moment, const QLocale &locale)
+{
+    const QDate date = moment.date();
+    const QTime time = moment.time();
+    const QString separator = timeSeparator(locale);
+    return locale.dayName(date.dayOfWeek(), QLocale::LongFormat) + u' ' + twoDigits(date.day()) +
+           u' ' + locale.monthName(date.month(), QLocale::LongFormat) + u' ' +
+           QStringLiteral("%1").arg(date.year(), 4, 10, QLatin1Char('0')) + QStringLiteral("  ") +
+           twoDigits(time.hour()) + separator + twoDigits(time.minute()) + separator +
+           twoDigits(time.second());
+}
+
+QString mediumTimeText(const QTime &time, const QLocale &locale)
+{
+    const int hour12 = time.hour() % 12 == 0 ? 12 : time.hour() % 12;
+    return twoDigits(hour12) + timeSeparator(locale) + twoDigits(time.minute()) + u' ' +
+           (time.hour() < 12 ? locale.amText() : locale.pmText());
+}
+
+void Tavola::Timer2_Timer()
+{
+    const Controls &c = controls();
+    c.Label2->setCaption(clockText(QDateTime::currentDateTime(), QLocale::system()));
+    c.StatusBar1->panel(4)->setText(c.Label2->caption());
+    c.StatusBar1->panel(2)->setText(c.Label6->caption());
+    c.StatusBar1->panel(1)->setText(QStringLiteral("Lumetrava"));
+    c.StatusBar1->panel(3)->setText(c.lblScore->caption());
+}
+
+void Tavola::Form_Resize()
+{
+    if (form->windowState() & Qt::WindowMinimized)
+        showClockCaption();
+    else
+        form->setWindowTitle(QStringLiteral("Quintarel"));
+}
+
+void Tavola::showClockCaption()
+{
+    form->setWindowTitle(mediumTimeText(QTime::currentTime(), QLocale::system()));
+}

@@ -1,0 +1,12 @@
+#include "app/main_window.h"
+
+#include <QApplication>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    runtime::setUpApplication();
+    Tavola tavola;
+    tavola.Show();
+    return QApplication::exec();
+}

@@ -1,0 +1,89 @@
+#pragma once
+// The game's one window. Tavola owns the exercise state and the event handlers; the form (the
+// widgets built from the window description) is made at every load and destroyed at every
+// unload, while Tavola and its variables live on.
+
+#include "app/runtime.h"
+#include "app/window_description.h"
+
+#include <QCursor>
+#include <QObject>
+#include <QPointer>
+#include <QStringList>
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+class AnimatedCursor;
+class SoundOutput;
+
+class Tavola : public QObject
+{
+    Q_OBJECT
+public:
+    // sound: where playWave sends its files (not owned; nullptr uses Qt Multimedia).
+    // applicationFolder: where the img folder lies (empty: beside the executable).
+    explicit Tavola(SoundOutput *sound = nullptr, QString applicationFolder = {},
+                    QObject *parent = nullptr);
+    ~Tavola() override;
+
+    // Loads the window if it is not loaded, shows it and, once per load, activates it.
+    void Show();
+    // Unloads the window: Form_Unload runs and the form is destroyed.
+    void Unload();
+
+    bool isLoaded() const { return form != nullptr; }
+    FormWindow *window() const { return form.get(); }
+    const Controls &controls() const { return form->controls(); }
+
+    // What ending the program means; the default leaves Qt's event loop.
+    void setEndProgram(std::function<void()> end) { endProgram = std::move(end); }
+    runtime::Random &random() { return rnd; }
+
+    // Exercise state.
+    QString expectedText;
+    std::int32_t correctCount = 0;
+    std::int32_t wrongCount = 0;
+    std::int32_t roundCount = 0;
+    QCursor previousCursor;
+    QStringList numberWords{29, QString()};
+
+    // Event handlers.
+    void Form_Load();
+    void Form_Activate();
+    void Form_Unload();
+    void Form_Resize();
+    void Timer2_Timer();
+    void cmdNext_Click();
+    void Command3_Click();
+    void Text3_KeyPress(int &keyAscii);
+    void cmdExit_Click();
+    void Next_Click();
+
+    // Private operations of the window.
+    QString numlett(std::int64_t &value);
+    void paintGradient(int drawnNumber, int colourSeed);
+    void playWave(const QString &path);
+    void showClockCaption();
+
+    QString asset(const QString &relative) const;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void connectHandlers();
+    void swapCursorIn(const QString &path);
+    void setPicture(const QString &relativePath);
+    void showScore(bool wrongToo);
+    static void setFocusTo(QWidget *control);
+
+    std::unique_ptr<SoundOutput> ownSound;
+    SoundOutput *sound;
+    QString folder;
+    std::unique_ptr<FormWindow> form;
+    std::unique_ptr<AnimatedCursor> cursorAnimation;
+    bool activated = false;
+    runtime::Random rnd;
+    std::function<void()> endProgram;
+};

@@ -1,0 +1,146 @@
+#include "app/runtime.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <limits>
+
+namespace runtime
+{
+
+QString formatNumber(std::int64_t value, const QString &pattern)
+{
+    // '0' is a required digit and '#' an optional one; a number wider than the pattern still
+    // shows all its digits.
+    const auto required = static_cast<int>(pattern.count(QLatin1Char('0')));
+    const QString digits = QString::number(value < 0 ? -static_cast<unsigned long long>(value)
+                                                     : static_cast<unsigned long long>(value));
+    const QString padded = digits.rightJustified(required, QLatin1Char('0'));
+    return value < 0 ? QLatin1Char('-') + padded : padded;
+}
+
+std::int32_t incremented(std::int32_t counter)
+{
+    return counter == std::numeric_limits<std::int32_t>::max() ? counter : counter + 1;
+}
+
+void Random::reseed()
+{
+    static std::atomic<std::uint64_t> sequence{0};
+    const auto now = std::chrono::system_clock::now().time_since_epoch();
+    const auto nanoseconds = static_cast<std::uint64_t>(
+        std::chrono::duration_cast<std::chrono::nanoseconds>(now).count());
+    // The golden-ratio step spreads consecutive sequence numbers over the whole seed space.
+    seed(nanoseconds ^ (++sequence * 0x9E3779B97F4A7C15ULL));
+}
+
+void Random::seed(std::uint64_t value)
+{
+    std::seed_seq sequence{static_cast<std::uint32_t>(value),
+                           static_cast<std::uint32_t>(value >> 32)};
+    engine.seed(sequence);
+}
+
+double Random::next()
+{
+    return std::generate_canonical<double, 53>(engine);
+}
+
+void setUpApplication()
+{
+    QApplication::setApplicationName(QStringLiteral("vorlandi"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Vorlandi"));
+    QApplication::setOrganizationDomain(QStringLiteral("vorlandi.example"));
+    QApplication::setDesktopFileName(QStringLiteral("org.vorlandi.Vorlandi"));
+    QApplication::setStyle(QStringLiteral("Fusion"));
+    QApplication::setQuitOnLastWindowClosed(false);
+    // The description names Windows faces; these are their metric-compatible counterparts.
+    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
+    QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
+    QFont::insertSubstitution(QStringLiteral("Times New Roman"),
+                              QStringLiteral("Liberation Serif"));
+}
+
+int msgBox(QWidget *parent, const QString &prompt, int style, const QString &title)
+{
+    QMessageBox box(parent);
+    box.setWindowTitle(title.isEmpty() ? QApplication::applicationDisplayName() : title);
+    box.setText(prompt);
+    if (style & Question)
+        box.setIcon(QMessageBox::Question);
+    if ((style & 7) == YesNo) {
+        QPushButton *yes = box.addButton(QStringLiteral("Sì"), QMessageBox::YesRole);
+        QPushButton *no = box.addButton(QStringLiteral("No"), QMessageBox::NoRole);
+        yes->setObjectName(QStringLiteral("yesButton"));
+        no->setObjectName(QStringLiteral("noButton"));
+        box.setDefaultButton((style & DefaultButton2) ? no : yes);
+        box.setEscapeButton(no);
+        box.exec();
+        return box.clickedButton() == yes ? AnswerYes : AnswerNo;
+    }
+    QPushButton *ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    ok->setObjectName(QStringLiteral("okButton"));
+    box.setDefaultButton(ok);
+    box.setEscapeButton(ok);
+    box.exec();
+    return AnswerOk;
+}
+
+RuntimeError::RuntimeError(int code, const QString &description)
+    : std::runtime_error(description.toStdString()), errorCode(code)
+{
+}
+
+QString RuntimeError::description() const
+{
+    return QString::fromStdString(what());
+}
+
+namespace
+{
+
+void reportAndQuit(const QString &message)
+{
+    std::fprintf(stderr, "vorlandi: %s\n", qPrintable(message));
+    QMessageBox box(QMessageBox::Critical, QApplication::applicationDisplayName(), message);
+    box.exec();
+    std::exit(EXIT_FAILURE);
+}
+
+ErrorReporter &currentReporter()
+{
+    static ErrorReporter reporter = reportAndQuit;
+    return reporter;
+}
+
+} // namespace
+
+void setErrorReporter(ErrorReporter reporter)
+{
+    currentReporter() = reporter ? std::move(reporter) : ErrorReporter(reportAndQuit);
+}
+
+void reportError(const QString &message)
+{
+    currentReporter()(message);
+}
+
+void guarded(const std::function<void()> &handler)
+{
+    try {
+        handler();
+    } catch (const RuntimeError &error) {
+        reportError(QStringLiteral("Errore di run-time '%1':\n\n%2")
+                        .arg(error.code())
+                        .arg(error.description()));
+    } catch (const std::exception &error) {
+        reportError(
+            QStringLiteral("Errore di run-time:\n\n%1").arg(QString::fromUtf8(error.what())));
+    }
+}
+
+} // namespace runtime

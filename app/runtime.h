@@ -1,0 +1,86 @@
+#pragma once
+// The small layer between the game's handlers and Qt: unit conversion, number formatting,
+// the random generator, message boxes, the picture loader and the run-time error report.
+
+#include <QString>
+#include <cstdint>
+#include <functional>
+#include <random>
+#include <stdexcept>
+
+class QWidget;
+
+namespace runtime
+{
+
+constexpr int twipsPerPixel = 15;
+
+// Twips (1/1440 inch) to device-independent pixels at 96 dpi.
+constexpr int twips(int value)
+{
+    return value / twipsPerPixel;
+}
+
+// Formats a whole number with a digit pattern such as "#0", "###0" or "####0": the plain
+// decimal digits, a minus sign where negative, no separators and no leading zeros.
+QString formatNumber(std::int64_t value, const QString &pattern);
+
+// Adds one to a counter without wrapping: the score of a child holding Enter down must never
+// turn negative or end the program.
+std::int32_t incremented(std::int32_t counter);
+
+// Uniform values 0 <= r < 1 from a generator that is reseeded from the clock.
+class Random
+{
+public:
+    // Seeds from a nanosecond clock mixed with a per-process sequence number, so two reseeds
+    // within the same clock tick still give independent streams.
+    void reseed();
+    void seed(std::uint64_t value);
+    double next();
+
+private:
+    std::mt19937_64 engine{0};
+};
+
+// Application-wide settings shared by the game and its tests: names and title, the widget
+// style, the font faces the window description names, and no quitting when the window goes
+// away for a new game.
+void setUpApplication();
+
+// Message box buttons-and-icon values and answers, as the handlers name them.
+enum MessageBoxStyle : int {
+    OkOnly = 0,
+    YesNo = 4,
+    Question = 32,
+    DefaultButton2 = 256,
+};
+enum MessageBoxAnswer : int { AnswerOk = 1, AnswerYes = 6, AnswerNo = 7 };
+
+// Shows a modal message box and returns the pressed button's code. An empty title shows the
+// application title. The buttons read "OK", "Sì" and "No".
+int msgBox(QWidget *parent, const QString &prompt, int style = OkOnly, const QString &title = {});
+
+// An error that no handler deals with: reported to the user, then the program ends.
+class RuntimeError : public std::runtime_error
+{
+public:
+    RuntimeError(int code, const QString &description);
+    int code() const { return errorCode; }
+    QString description() const;
+
+private:
+    int errorCode;
+};
+
+// Runs one event handler. An escaping error is reported through the error reporter instead
+// of unwinding through Qt's event loop.
+void guarded(const std::function<void()> &handler);
+
+// The reporter receives the error text. The default shows a message box titled with the
+// application title and ends the program with a non-zero status; tests install their own.
+using ErrorReporter = std::function<void(const QString &message)>;
+void setErrorReporter(ErrorReporter reporter);
+void reportError(const QString &message);
+
+} // namespace runtime

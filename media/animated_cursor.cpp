@@ -1,0 +1,54 @@
+#include "media/animated_cursor.h"
+
+#include <QPixmap>
+#include <algorithm>
+#include <limits>
+
+AnimatedCursor::AnimatedCursor(AniCursor cursor, QWidget *target, QObject *parent)
+    : QObject(parent), target(target)
+{
+    // Steps naming a frame that does not exist are dropped, so every step can be shown.
+    for (const AniStep &s : cursor.steps) {
+        if (s.frame >= 0 && s.frame < int(cursor.frames.size()))
+            steps.push_back(s);
+    }
+    cursors.reserve(cursor.frames.size());
+    for (const AniFrame &frame : cursor.frames)
+        cursors.emplace_back(QPixmap::fromImage(frame.image), frame.hotspot.x(), frame.hotspot.y());
+    timer.setSingleShot(true);
+    // A coarse timer may fire up to 5% early, and a step should last at least its delay.
+    timer.setTimerType(Qt::PreciseTimer);
+    connect(&timer, &QTimer::timeout, this, &AnimatedCursor::advance);
+}
+
+void AnimatedCursor::start()
+{
+    step = 0;
+    showStep();
+}
+
+void AnimatedCursor::stop()
+{
+    timer.stop();
+}
+
+QCursor AnimatedCursor::currentCursor() const
+{
+    return steps.empty() ? QCursor() : cursors[size_t(steps[size_t(step)].frame)];
+}
+
+void AnimatedCursor::showStep()
+{
+    if (steps.empty())
+        return;
+    if (target)
+        target->setCursor(currentCursor());
+    const qint64 milliseconds = qint64(steps[size_t(step)].jiffies) * 1000 / 60;
+    timer.start(int(std::clamp<qint64>(milliseconds, 1, std::numeric_limits<int>::max())));
+}
+
+void AnimatedCursor::advance()
+{
+    step = (step + 1) % int(steps.size());
+    showStep();
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "media/ani_cursor.h"
+
+#include <QCursor>
+#include <QObject>
+#include <QPointer>
+#include <QTimer>
+#include <QWidget>
+#include <vector>
+
+// Plays an animated cursor on a widget: each step's frame stays for the step's delay, and after
+// the last step the animation starts over. The widget may be destroyed at any time.
+class AnimatedCursor : public QObject
+{
+    Q_OBJECT
+
+public:
+    AnimatedCursor(AniCursor cursor, QWidget *target, QObject *parent = nullptr);
+
+    void start();
+    void stop(); // leaves the target's cursor as it is
+
+    int currentStep() const { return step; }
+    QCursor currentCursor() const;
+
+private:
+    void showStep();
+    void advance();
+
+    std::vector<AniStep> steps;
+    std::vector<QCursor> cursors;
+    QPointer<QWidget> target;
+    QTimer timer;
+    int step = 0;
+};
