@@ -108,7 +108,9 @@ void reportAndQuit(const QString &message)
     std::fprintf(stderr, "vorlandi: %s\n", qPrintable(message));
     QMessageBox box(QMessageBox::Critical, QApplication::applicationDisplayName(), message);
     box.exec();
-    std::exit(EXIT_FAILURE);
+    // Straight out: the handler that failed is still on the stack, so nothing may unwind it.
+    std::fflush(nullptr);
+    std::_Exit(EXIT_FAILURE);
 }
 
 ErrorReporter &currentReporter()
