@@ -1,26 +1,13 @@
 #include "ani_writer.h"
 
-#include <QtEndian>
+#include "little_endian.h"
+
 #include <algorithm>
 
 namespace
 {
 
 constexpr int frameSize = 32;
-
-void appendU16(QByteArray &out, quint32 value)
-{
-    char bytes[2];
-    qToLittleEndian<quint16>(static_cast<quint16>(value), bytes);
-    out.append(bytes, 2);
-}
-
-void appendU32(QByteArray &out, quint32 value)
-{
-    char bytes[4];
-    qToLittleEndian<quint32>(value, bytes);
-    out.append(bytes, 4);
-}
 
 void appendChunk(QByteArray &out, const char *id, const QByteArray &body)
 {

@@ -1,25 +1,12 @@
 #include "ico_writer.h"
 
+#include "little_endian.h"
+
 #include "palette.h"
 
-#include <QtEndian>
 
 namespace
 {
-
-void appendU16(QByteArray &out, quint32 value)
-{
-    char bytes[2];
-    qToLittleEndian<quint16>(static_cast<quint16>(value), bytes);
-    out.append(bytes, 2);
-}
-
-void appendU32(QByteArray &out, quint32 value)
-{
-    char bytes[4];
-    qToLittleEndian<quint32>(value, bytes);
-    out.append(bytes, 4);
-}
 
 int rowStride(int width, int bitsPerPixel)
 {
