@@ -78,7 +78,6 @@ void TestLogic::sounds_data()
     QTest::newRow("right 25") << true << 25.0 << "\\img\\brava.wav";
     QTest::newRow("right 30") << true << 30.0 << "\\img\\brava.wav";
     QTest::newRow("wrong 7") << false << 7.0 << "\\img\\no.wav";
-    QTest::newRow("wrong 30") << false << 30.0 << "\\img\\no.wav";
 }
 
 void TestLogic::sounds()
@@ -111,8 +110,6 @@ void TestLogic::formatting_data()
                                       << "30";
     QTest::newRow("wider than the pattern") << qint64(123456) << "####0"
                                             << "123456";
-    QTest::newRow("no separators") << qint64(32768) << "####0"
-                                   << "32768";
     QTest::newRow("negative") << qint64(-5) << "#0"
                               << "-5";
     QTest::newRow("required zeros pad") << qint64(5) << "000"

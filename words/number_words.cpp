@@ -153,7 +153,6 @@ std::optional<QString> italianWords(std::int64_t fixedPoint)
 
 std::optional<std::int64_t> parseFixedPoint(const QString &text)
 {
-    // [0-9] rather than \d: \d would also accept digits of other scripts.
     static const QRegularExpression shape(QStringLiteral("^([+-]?)([0-9]*)(?:\\.([0-9]*))?$"));
     const QRegularExpressionMatch match = shape.match(text.trimmed());
     if (!match.hasMatch())
