@@ -2,8 +2,6 @@
 
 #include "app/main_window.h"
 
-#include <QRegularExpression>
-
 namespace
 {
 
@@ -11,16 +9,14 @@ namespace
 QString timeSeparator(const QLocale &locale)
 {
     const QString format = locale.timeFormat(QLocale::ShortFormat);
-    const auto hour = format.indexOf(QRegularExpression(QStringLiteral("[hH]")));
-    if (hour >= 0) {
-        qsizetype start = hour;
-        while (start < format.size() && (format[start] == u'h' || format[start] == u'H'))
-            ++start;
-        const auto minute = format.indexOf(u'm', start);
-        if (minute > start)
-            return format.mid(start, minute - start);
-    }
-    return QStringLiteral(":");
+    qsizetype hour = 0;
+    while (hour < format.size() && format[hour] != u'h' && format[hour] != u'H')
+        ++hour;
+    qsizetype start = hour;
+    while (start < format.size() && (format[start] == u'h' || format[start] == u'H'))
+        ++start;
+    const auto minute = format.indexOf(u'm', start);
+    return start > hour && minute > start ? format.mid(start, minute - start) : QStringLiteral(":");
 }
 
 QString twoDigits(int value)

@@ -238,6 +238,9 @@ void TestLogic::mediumTime()
     QCOMPARE(mediumTimeText(QTime(12, 0), english), QStringLiteral("12:00 PM"));
     const QLocale italian(QLocale::Italian, QLocale::Italy);
     QCOMPARE(mediumTimeText(QTime(9, 5), italian), "09:05 " + italian.amText());
+    // The separator is the locale's own.
+    const QLocale finnish(QLocale::Finnish, QLocale::Finland);
+    QCOMPARE(mediumTimeText(QTime(9, 5), finnish), "09.05 " + finnish.amText());
 }
 
 void TestLogic::assetPaths()
