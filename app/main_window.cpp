@@ -26,15 +26,10 @@ Tavola::Tavola(SoundOutput *soundOutput, QString applicationFolder, QObject *par
     }
     if (folder.isEmpty())
         folder = QCoreApplication::applicationDirPath();
-    rnd.reseed();
 }
 
-Tavola::~Tavola()
-{
-    // Ending the program is not an unload: no handler runs on the way out.
-    if (cursorAnimation)
-        cursorAnimation->stop();
-}
+// Ending the program is not an unload: no handler runs on the way out.
+Tavola::~Tavola() = default;
 
 QString Tavola::asset(const QString &relative) const
 {

@@ -38,7 +38,6 @@ public:
 
     // What ending the program means; the default leaves Qt's event loop.
     void setEndProgram(std::function<void()> end) { endProgram = std::move(end); }
-    runtime::Random &random() { return rnd; }
 
     // Exercise state.
     QString expectedText;
