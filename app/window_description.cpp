@@ -130,17 +130,17 @@ QString text(std::string_view view)
     return QString::fromUtf8(view.data(), static_cast<qsizetype>(view.size()));
 }
 
-QRect pixelRect(const ControlSpec &spec)
+QRect pixelRect(const ControlSpec &entry)
 {
-    return QRect(twips(spec.left), twips(spec.top), twips(spec.width), twips(spec.height));
+    return QRect(twips(entry.left), twips(entry.top), twips(entry.width), twips(entry.height));
 }
 
-QFont fontFrom(const FontSpec &spec)
+QFont fontFrom(const FontSpec &entry)
 {
-    QFont font(text(spec.face));
-    font.setPointSizeF(spec.points);
-    font.setBold(spec.bold);
-    font.setItalic(spec.italic);
+    QFont font(text(entry.face));
+    font.setPointSizeF(entry.points);
+    font.setBold(entry.bold);
+    font.setItalic(entry.italic);
     return font;
 }
 
@@ -153,56 +153,56 @@ void setColour(QWidget *widget, QPalette::ColorRole role, std::optional<ColourVa
     widget->setPalette(palette);
 }
 
-QFrame *pictureBox(const ControlSpec &spec, QWidget *parent)
+QFrame *pictureBox(const ControlSpec &entry, QWidget *parent)
 {
     auto *box = new QLabel(parent);
     box->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     box->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     box->setLineWidth(2);
     box->setAutoFillBackground(true);
-    setColour(box, QPalette::Window, spec.backColour);
-    setColour(box, QPalette::WindowText, spec.foreColour);
-    if (!spec.picture.empty())
-        box->setPixmap(QPixmap(text(spec.picture)));
+    setColour(box, QPalette::Window, entry.backColour);
+    setColour(box, QPalette::WindowText, entry.foreColour);
+    if (!entry.picture.empty())
+        box->setPixmap(QPixmap(text(entry.picture)));
     return box;
 }
 
-QWidget *commandButton(const ControlSpec &spec, QWidget *parent)
+QWidget *commandButton(const ControlSpec &entry, QWidget *parent)
 {
-    auto *button = new QPushButton(text(spec.caption), parent);
+    auto *button = new QPushButton(text(entry.caption), parent);
     // Enter must click a focused button: outside a dialog a QPushButton takes Return only
     // when autoDefault is set.
     button->setAutoDefault(true);
-    if (!spec.picture.empty()) {
-        button->setIcon(QIcon(text(spec.picture)));
+    if (!entry.picture.empty()) {
+        button->setIcon(QIcon(text(entry.picture)));
         button->setIconSize(QSize(32, 32));
     }
-    if (spec.backColour) {
+    if (entry.backColour) {
         QPalette palette = button->palette();
-        palette.setColor(QPalette::Button, colourFromValue(*spec.backColour));
+        palette.setColor(QPalette::Button, colourFromValue(*entry.backColour));
         button->setPalette(palette);
     }
     return button;
 }
 
-QWidget *textBox(const ControlSpec &spec, QWidget *parent)
+QWidget *textBox(const ControlSpec &entry, QWidget *parent)
 {
-    auto *box = new QLineEdit(text(spec.caption), parent);
-    setColour(box, QPalette::Base, spec.backColour);
-    setColour(box, QPalette::Text, spec.foreColour);
+    auto *box = new QLineEdit(text(entry.caption), parent);
+    setColour(box, QPalette::Base, entry.backColour);
+    setColour(box, QPalette::Text, entry.foreColour);
     box->setCursorPosition(0);
     return box;
 }
 
-Label *label(const ControlSpec &spec, QWidget *parent)
+Label *label(const ControlSpec &entry, QWidget *parent)
 {
-    auto *caption = new Label(text(spec.caption), parent);
-    caption->setAlignment(Qt::AlignTop | (spec.centred ? Qt::AlignHCenter : Qt::AlignLeft));
+    auto *caption = new Label(text(entry.caption), parent);
+    caption->setAlignment(Qt::AlignTop | (entry.centred ? Qt::AlignHCenter : Qt::AlignLeft));
     caption->setAutoFillBackground(true);
-    if (spec.border)
+    if (entry.border)
         caption->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    setColour(caption, QPalette::Window, spec.backColour);
-    setColour(caption, QPalette::WindowText, spec.foreColour);
+    setColour(caption, QPalette::Window, entry.backColour);
+    setColour(caption, QPalette::WindowText, entry.foreColour);
     return caption;
 }
 
@@ -358,62 +358,62 @@ FormWindow::FormWindow(QWidget *parent) : QMainWindow(parent)
 void FormWindow::buildControls()
 {
     std::vector<std::pair<int, QWidget *>> tabOrder;
-    for (const ControlSpec &spec : description) {
+    for (const ControlSpec &entry : description) {
         QObject *object = nullptr;
         QWidget *widget = nullptr;
-        switch (spec.kind) {
+        switch (entry.kind) {
         case ControlKind::Timer: {
             auto *timer = new QTimer(this);
-            timer->setInterval(spec.interval);
+            timer->setInterval(entry.interval);
             timer->start();
             object = timer;
             break;
         }
         case ControlKind::PictureBox:
-            widget = pictureBox(spec, clientArea);
+            widget = pictureBox(entry, clientArea);
             break;
         case ControlKind::StatusBar:
             widget = new PanelStatusBar(clientArea);
             break;
         case ControlKind::CommandButton:
-            widget = commandButton(spec, clientArea);
+            widget = commandButton(entry, clientArea);
             break;
         case ControlKind::TextBox:
-            widget = textBox(spec, clientArea);
+            widget = textBox(entry, clientArea);
             break;
         case ControlKind::Frame:
-            widget = new QGroupBox(text(spec.caption), clientArea);
+            widget = new QGroupBox(text(entry.caption), clientArea);
             break;
         case ControlKind::Image: {
             auto *image = new QLabel(clientArea);
-            image->setPixmap(QPixmap(text(spec.picture)));
+            image->setPixmap(QPixmap(text(entry.picture)));
             widget = image;
             break;
         }
         case ControlKind::Label:
-            widget = label(spec, clientArea);
+            widget = label(entry, clientArea);
             break;
         }
         if (widget) {
             object = widget;
-            widget->setGeometry(pixelRect(spec));
-            if (spec.font)
-                widget->setFont(fontFrom(*spec.font));
-            widget->setVisible(spec.visible);
-            widget->setEnabled(spec.enabled);
-            if (!spec.tooltip.empty())
-                widget->setToolTip(text(spec.tooltip));
-            if (spec.pointer == Pointer::Icon)
+            widget->setGeometry(pixelRect(entry));
+            if (entry.font)
+                widget->setFont(fontFrom(*entry.font));
+            widget->setVisible(entry.visible);
+            widget->setEnabled(entry.enabled);
+            if (!entry.tooltip.empty())
+                widget->setToolTip(text(entry.tooltip));
+            if (entry.pointer == Pointer::Icon)
                 widget->setCursor(iconPointer());
-            else if (spec.pointer == Pointer::Usual && spec.kind != ControlKind::TextBox)
+            else if (entry.pointer == Pointer::Usual && entry.kind != ControlKind::TextBox)
                 widget->setCursor(Qt::ArrowCursor);
             const bool takesFocus =
-                spec.kind == ControlKind::CommandButton || spec.kind == ControlKind::TextBox;
+                entry.kind == ControlKind::CommandButton || entry.kind == ControlKind::TextBox;
             widget->setFocusPolicy(takesFocus ? Qt::StrongFocus : Qt::NoFocus);
             if (takesFocus)
-                tabOrder.emplace_back(spec.tabIndex, widget);
+                tabOrder.emplace_back(entry.tabIndex, widget);
         }
-        object->setObjectName(text(spec.name));
+        object->setObjectName(text(entry.name));
     }
 
     auto find = [this]<typename T>(T *&slot, const char *name) {
@@ -449,16 +449,16 @@ void FormWindow::buildControls()
 
     // Every label keeps its caption readable: those whose captions change may spread into
     // the free space around them, the others shrink their font if they must.
-    for (const ControlSpec &spec : description) {
-        if (spec.kind != ControlKind::Label || !spec.visible)
+    for (const ControlSpec &entry : description) {
+        if (entry.kind != ControlKind::Label || !entry.visible)
             continue;
-        auto *caption = findChild<Label *>(text(spec.name));
+        auto *caption = findChild<Label *>(text(entry.name));
         const auto special = std::find_if(fitAreas.begin(), fitAreas.end(),
-                                          [&](const FitArea &a) { return a.name == spec.name; });
+                                          [&](const FitArea &a) { return a.name == entry.name; });
         if (special != fitAreas.end())
-            caption->setFitArea(pixelRect(spec), special->area, special->wrap);
+            caption->setFitArea(pixelRect(entry), special->area, special->wrap);
         else
-            caption->setFitArea(pixelRect(spec), pixelRect(spec), false);
+            caption->setFitArea(pixelRect(entry), pixelRect(entry), false);
     }
     // The words of the number shrink to fit the box rather than scroll out of sight.
     const QFont wordsFont = c.Text2->font();
@@ -487,18 +487,18 @@ void FormWindow::buildMenus()
                 return menu;
         return nullptr;
     };
-    for (const MenuSpec &spec : menus) {
-        QMenu *parent = spec.parent.empty() ? nullptr : parentMenu(spec.parent);
-        if (spec.isMenu) {
+    for (const MenuSpec &entry : menus) {
+        QMenu *parent = entry.parent.empty() ? nullptr : parentMenu(entry.parent);
+        if (entry.isMenu) {
             QMenu *menu =
-                parent ? parent->addMenu(text(spec.caption)) : bar->addMenu(text(spec.caption));
-            menu->setObjectName(text(spec.name));
-            menu->menuAction()->setObjectName(text(spec.name) + QStringLiteral("Action"));
-            built.emplace_back(spec.name, menu);
+                parent ? parent->addMenu(text(entry.caption)) : bar->addMenu(text(entry.caption));
+            menu->setObjectName(text(entry.name));
+            menu->menuAction()->setObjectName(text(entry.name) + QStringLiteral("Action"));
+            built.emplace_back(entry.name, menu);
         } else {
-            QAction *action =
-                parent ? parent->addAction(text(spec.caption)) : bar->addAction(text(spec.caption));
-            action->setObjectName(text(spec.name));
+            QAction *action = parent ? parent->addAction(text(entry.caption))
+                                     : bar->addAction(text(entry.caption));
+            action->setObjectName(text(entry.name));
         }
     }
 }

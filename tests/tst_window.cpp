@@ -169,23 +169,23 @@ void TestWindow::description()
     QCOMPARE(form.windowTitle(), QStringLiteral("Brimaseo"));
     QCOMPARE(form.client()->size(), QSize(689, 557));
     // Every control exists by its name, where the description puts it, shown or hidden.
-    for (const ControlSpec &spec : controlDescription()) {
-        const QString name = QString::fromUtf8(spec.name.data(), qsizetype(spec.name.size()));
+    for (const ControlSpec &entry : controlDescription()) {
+        const QString name = QString::fromUtf8(entry.name.data(), qsizetype(entry.name.size()));
         auto *object = form.findChild<QObject *>(name);
         QVERIFY2(object, qPrintable(name));
         auto *widget = qobject_cast<QWidget *>(object);
-        if (spec.kind == ControlKind::Timer) {
-            QCOMPARE(qobject_cast<QTimer *>(object)->interval(), spec.interval);
+        if (entry.kind == ControlKind::Timer) {
+            QCOMPARE(qobject_cast<QTimer *>(object)->interval(), entry.interval);
             QVERIFY(qobject_cast<QTimer *>(object)->isActive());
             continue;
         }
-        const QRect rect(spec.left / 15, spec.top / 15, spec.width / 15, spec.height / 15);
+        const QRect rect(entry.left / 15, entry.top / 15, entry.width / 15, entry.height / 15);
         QVERIFY2(widget->geometry() == rect, qPrintable(name));
         QVERIFY2(widget->parentWidget() == form.client(), qPrintable(name));
-        QVERIFY2(widget->isVisibleTo(&form) == spec.visible, qPrintable(name));
-        QVERIFY2(widget->isEnabled() == spec.enabled, qPrintable(name));
-        if (spec.backColour && spec.kind == ControlKind::Label)
-            QCOMPARE(widget->palette().color(QPalette::Window), colourFromValue(*spec.backColour));
+        QVERIFY2(widget->isVisibleTo(&form) == entry.visible, qPrintable(name));
+        QVERIFY2(widget->isEnabled() == entry.enabled, qPrintable(name));
+        if (entry.backColour && entry.kind == ControlKind::Label)
+            QCOMPARE(widget->palette().color(QPalette::Window), colourFromValue(*entry.backColour));
     }
     const Controls &controls = form.controls();
     QCOMPARE(controls.Text1->text(), QStringLiteral("0"));
@@ -213,17 +213,17 @@ void TestWindow::description()
 void TestWindow::menusAndPointers()
 {
     FormWindow form;
-    for (const MenuSpec &spec : menuDescription()) {
-        const QString name = QString::fromUtf8(spec.name.data(), qsizetype(spec.name.size()));
+    for (const MenuSpec &entry : menuDescription()) {
+        const QString name = QString::fromUtf8(entry.name.data(), qsizetype(entry.name.size()));
         QObject *item = form.findChild<QObject *>(name);
         QVERIFY2(item, qPrintable(name));
-        const QString text = spec.isMenu ? qobject_cast<QMenu *>(item)->title()
-                                         : qobject_cast<QAction *>(item)->text();
-        QCOMPARE(text.toUtf8(), QByteArray(spec.caption.data(), qsizetype(spec.caption.size())));
+        const QString text = entry.isMenu ? qobject_cast<QMenu *>(item)->title()
+                                          : qobject_cast<QAction *>(item)->text();
+        QCOMPARE(text.toUtf8(), QByteArray(entry.caption.data(), qsizetype(entry.caption.size())));
         // A string_view of a literal is null-terminated, so data() is a C string here.
-        QObject *parent = spec.parent.empty()
+        QObject *parent = entry.parent.empty()
                               ? static_cast<QObject *>(form.menuBar())
-                              : form.findChild<QObject *>(QLatin1String(spec.parent.data()));
+                              : form.findChild<QObject *>(QLatin1String(entry.parent.data()));
         QCOMPARE(item->parent(), parent);
     }
     QCOMPARE(form.controls().Next->text(), QStringLiteral("NUOVO GIOCO"));
