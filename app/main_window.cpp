@@ -12,7 +12,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
-#include <cstdio>
 
 using runtime::guarded;
 
@@ -123,8 +122,7 @@ void Tavola::swapCursorIn(const QString &path)
         return; // no cursor file: the usual pointer stays
     AniResult loaded = parseAniCursor(file.readAll());
     if (!loaded.cursor) {
-        std::fprintf(stderr, "vorlandi: %s: %s\n", qPrintable(path),
-                     qPrintable(aniErrorText(loaded.error)));
+        runtime::warn(path + QStringLiteral(": ") + aniErrorText(loaded.error));
         return;
     }
     cursorAnimation = std::make_unique<AnimatedCursor>(std::move(*loaded.cursor), form.get());

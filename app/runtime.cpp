@@ -105,7 +105,7 @@ namespace
 
 void reportAndQuit(const QString &message)
 {
-    std::fprintf(stderr, "vorlandi: %s\n", qPrintable(message));
+    warn(message);
     QMessageBox box(QMessageBox::Critical, QApplication::applicationDisplayName(), message);
     box.exec();
     // Straight out: the handler that failed is still on the stack, so nothing may unwind it.
@@ -120,6 +120,11 @@ ErrorReporter &currentReporter()
 }
 
 } // namespace
+
+void warn(const QString &message)
+{
+    std::fprintf(stderr, "vorlandi: %s\n", qPrintable(message));
+}
 
 void setErrorReporter(ErrorReporter reporter)
 {

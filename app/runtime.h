@@ -81,6 +81,9 @@ void guarded(const std::function<void()> &handler);
 // application title and ends the program with a non-zero status; tests install their own.
 using ErrorReporter = std::function<void(const QString &message)>;
 void setErrorReporter(ErrorReporter reporter);
+
+// One line on the standard error stream about something the game got past.
+void warn(const QString &message);
 void reportError(const QString &message);
 
 } // namespace runtime

@@ -7,7 +7,6 @@
 
 #include <QLineEdit>
 #include <cmath>
-#include <cstdio>
 
 int scaledDraw(double r)
 {
@@ -44,7 +43,7 @@ void Tavola::setPicture(const QString &relativePath)
     std::optional<QPixmap> picture = LoadPicture(path);
     if (!picture) {
         // A missing picture must not stop the game: the box stays empty.
-        std::fprintf(stderr, "vorlandi: cannot read picture %s\n", qPrintable(path));
+        runtime::warn(QStringLiteral("cannot read picture ") + path);
         picture = QPixmap();
     }
     controls().Picture1->setPixmap(*picture);
