@@ -15,8 +15,6 @@ class TestLogic : public QObject
 {
     Q_OBJECT
 private slots:
-    void verdicts_data();
-    void verdicts();
     void sounds_data();
     void sounds();
     void countersNeverOverflow();
@@ -33,39 +31,6 @@ private slots:
     void mediumTime();
     void assetPaths();
 };
-
-void TestLogic::verdicts_data()
-{
-    QTest::addColumn<QString>("answer");
-    QTest::addColumn<QString>("expected");
-    QTest::addColumn<bool>("right");
-    QTest::newRow("same digits") << "17"
-                                 << "17" << true;
-    QTest::newRow("other digits") << "71"
-                                  << "17" << false;
-    QTest::newRow("empty answer") << ""
-                                  << "7" << false;
-    QTest::newRow("leading zero") << "07"
-                                  << "7" << false;
-    QTest::newRow("space before") << " 7"
-                                  << "7" << false;
-    QTest::newRow("space after") << "30 "
-                                 << "30" << false;
-    QTest::newRow("words instead of digits") << "sette"
-                                             << "7" << false;
-}
-
-void TestLogic::verdicts()
-{
-    QFETCH(QString, answer);
-    QFETCH(QString, expected);
-    QFETCH(bool, right);
-    const Verdict verdict = judge(answer, expected);
-    QCOMPARE(verdict == Verdict::Right, right);
-    QCOMPARE(verdictText(verdict, expected),
-             right ? QStringLiteral("Esatto, è incredibile!!!") : "Sbagliato!! " + expected);
-    QCOMPARE(verdictColour(verdict), right ? 0x0000FFFFu : 0x000000FFu);
-}
 
 void TestLogic::sounds_data()
 {
