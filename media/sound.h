@@ -2,18 +2,16 @@
 // Sound output: one sound at a time, in the background, silent when a file is missing or no
 // audio device exists. The game talks to the interface so tests can see what was played.
 
+#include "media/wave.h"
+
 #include <QObject>
 #include <QString>
+#include <QTimer>
 #include <map>
 #include <memory>
+#include <optional>
 
-class QSoundEffect;
-
-// Whether bytes hold a complete uncompressed PCM wave file (RIFF "WAVE" with a "fmt " chunk of
-// format 1, 1 or 2 channels, 8 or 16 bits, and a "data" chunk that is all there). Qt's sample
-// loader waits forever on a truncated or foreign file, and a sample stuck loading blocks every
-// other effect's destruction, so only such files are handed to it.
-bool isPlayableWave(const QByteArray &bytes);
+class QAudioSink;
 
 class SoundOutput
 {
@@ -23,17 +21,27 @@ public:
     virtual void play(const QString &path) = 0;
 };
 
+// Plays through Qt Multimedia. Each file is read and checked once and its samples kept in
+// memory; each sound gets an audio sink of its own, made when it starts and released when the
+// next one starts, so nothing that a failed or restarted sound server left behind is reused.
 class QtSoundOutput : public SoundOutput
 {
 public:
     QtSoundOutput();
     ~QtSoundOutput() override;
     void play(const QString &path) override;
-    // The file whose sound is coming out now, or an empty string in silence.
-    QString nowPlaying() const;
+    // Stops the sound still playing and releases the audio sink.
+    void stop();
 
 private:
-    // One effect per file, kept once loaded, so a sound heard again starts without reloading.
-    std::map<QString, std::unique_ptr<QSoundEffect>> effects;
-    QSoundEffect *playing = nullptr;
+    const PcmWave *wave(const QString &path);
+    void feed();
+
+    std::map<QString, std::optional<PcmWave>> waves;
+    std::unique_ptr<QAudioSink> sink;
+    QIODevice *output = nullptr; // the sink's own input, valid while the sink is started
+    QByteArray pending;          // the playing sound's samples, of which written have gone out
+    qint64 written = 0;
+    QTimer feeder;
+    bool warned = false;
 };
