@@ -1,10 +1,10 @@
 // The pure rules behind the window: verdicts, score arithmetic, number formatting, the draws,
 // the background bands, the clock texts and the asset paths.
 #include "app/clock.h"
-#include "app/runtime.h"
-#include "exercise/answer_check.h"
+#include "app/numbers.h"
+#include "exercise/draw.h"
 #include "exercise/gradient.h"
-#include "exercise/new_exercise.h"
+#include "exercise/verdict.h"
 #include "media/asset_path.h"
 
 #include <QSet>

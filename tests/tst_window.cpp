@@ -164,14 +164,15 @@ void TestWindow::setExpected(const QString &digits)
 
 void TestWindow::description()
 {
-    FormWindow form;
-    QCOMPARE(form.objectName(), QStringLiteral("Tavola"));
-    QCOMPARE(form.windowTitle(), QStringLiteral("Brimaseo"));
-    QCOMPARE(form.client()->size(), QSize(689, 557));
+    Controls controls;
+    const auto form = buildForm(controls);
+    QCOMPARE(form->objectName(), QStringLiteral("Tavola"));
+    QCOMPARE(form->windowTitle(), QStringLiteral("Brimaseo"));
+    QCOMPARE(form->client()->size(), QSize(689, 557));
     // Every control exists by its name, where the description puts it, shown or hidden.
     for (const ControlSpec &entry : controlDescription()) {
         const QString name = QString::fromUtf8(entry.name.data(), qsizetype(entry.name.size()));
-        auto *object = form.findChild<QObject *>(name);
+        auto *object = form->findChild<QObject *>(name);
         QVERIFY2(object, qPrintable(name));
         auto *widget = qobject_cast<QWidget *>(object);
         if (entry.kind == ControlKind::Timer) {
@@ -181,13 +182,12 @@ void TestWindow::description()
         }
         const QRect rect(entry.left / 15, entry.top / 15, entry.width / 15, entry.height / 15);
         QVERIFY2(widget->geometry() == rect, qPrintable(name));
-        QVERIFY2(widget->parentWidget() == form.client(), qPrintable(name));
-        QVERIFY2(widget->isVisibleTo(&form) == entry.visible, qPrintable(name));
+        QVERIFY2(widget->parentWidget() == form->client(), qPrintable(name));
+        QVERIFY2(widget->isVisibleTo(form.get()) == entry.visible, qPrintable(name));
         QVERIFY2(widget->isEnabled() == entry.enabled, qPrintable(name));
         if (entry.backColour && entry.kind == ControlKind::Label)
             QCOMPARE(widget->palette().color(QPalette::Window), colourFromValue(*entry.backColour));
     }
-    const Controls &controls = form.controls();
     QCOMPARE(controls.Text1->text(), QStringLiteral("0"));
     QCOMPARE(controls.Text3->palette().color(QPalette::Base), QColor(192, 255, 192));
     QCOMPARE(controls.cmdNext->palette().color(QPalette::Button), QColor(0, 255, 255));
@@ -203,33 +203,33 @@ void TestWindow::description()
     QCOMPARE(controls.Picture2->pixmap().size(), QSize(80, 53));
     QCOMPARE(controls.Image1->pixmap().size(), QSize(98, 83));
     QVERIFY(!controls.cmdNext->icon().isNull() && !controls.cmdExit->icon().isNull());
-    QVERIFY(!form.windowIcon().isNull());
+    QVERIFY(!form->windowIcon().isNull());
     // The picture box lies inside its frame and in front of it.
     QVERIFY(controls.Conta->geometry().contains(controls.Picture1->geometry()));
-    const auto order = form.client()->findChildren<QWidget *>(Qt::FindDirectChildrenOnly);
+    const auto order = form->client()->findChildren<QWidget *>(Qt::FindDirectChildrenOnly);
     QVERIFY(order.indexOf(controls.Picture1) > order.indexOf(controls.Conta));
 }
 
 void TestWindow::menusAndPointers()
 {
-    FormWindow form;
+    Controls controls;
+    const auto form = buildForm(controls);
     for (const MenuSpec &entry : menuDescription()) {
         const QString name = QString::fromUtf8(entry.name.data(), qsizetype(entry.name.size()));
-        QObject *item = form.findChild<QObject *>(name);
+        QObject *item = form->findChild<QObject *>(name);
         QVERIFY2(item, qPrintable(name));
         const QString text = entry.isMenu ? qobject_cast<QMenu *>(item)->title()
                                           : qobject_cast<QAction *>(item)->text();
         QCOMPARE(text.toUtf8(), QByteArray(entry.caption.data(), qsizetype(entry.caption.size())));
         // A string_view of a literal is null-terminated, so data() is a C string here.
         QObject *parent = entry.parent.empty()
-                              ? static_cast<QObject *>(form.menuBar())
-                              : form.findChild<QObject *>(QLatin1String(entry.parent.data()));
+                              ? static_cast<QObject *>(form->menuBar())
+                              : form->findChild<QObject *>(QLatin1String(entry.parent.data()));
         QCOMPARE(item->parent(), parent);
     }
-    QCOMPARE(form.controls().Next->text(), QStringLiteral("NUOVO GIOCO"));
+    QCOMPARE(controls.Next->text(), QStringLiteral("NUOVO GIOCO"));
 
     // Labels and the picture show the window's cursor; the icon shape on two controls.
-    const Controls &controls = form.controls();
     for (QWidget *inherits :
          std::initializer_list<QWidget *>{controls.Label6, controls.lblScore, controls.Image1})
         QVERIFY(!inherits->testAttribute(Qt::WA_SetCursor));
@@ -252,7 +252,7 @@ void TestWindow::startsWithTheFirstExercise()
     QVERIFY(c().cmdNext->isEnabled());
     QCOMPARE(sound.played, QStringList{QStringLiteral("%1.wav").arg(number)});
     QCOMPARE(sound.paths.first(), folder.path() + QStringLiteral("/img/%1.wav").arg(number));
-    for (Label *score : {c().lblScore, c().lblScore1, c().lblScore2})
+    for (FittingLabel *score : {c().lblScore, c().lblScore1, c().lblScore2})
         QCOMPARE(score->text(), QStringLiteral("0"));
     QCOMPARE(tavola->correctCount, 0);
     QCOMPARE(tavola->wrongCount, 0);
@@ -434,7 +434,7 @@ void TestWindow::newGameAnsweredNo()
     press(Qt::Key_Return);
     const QString digits = c().Text1->text();
     const QStringList before = sound.played;
-    FormWindow *window = tavola->window();
+    GameWindow *window = tavola->window();
     MessageBoxAnswer box;
     box.answerWith(QStringLiteral("noButton"));
     c().Next->trigger();
@@ -456,7 +456,7 @@ void TestWindow::newGameAnsweredYes()
     setExpected(QStringLiteral("3"));
     press(Qt::Key_Return);
     QCOMPARE(c().lblScore1->text(), QStringLiteral("1"));
-    QPointer<FormWindow> old = tavola->window();
+    QPointer<GameWindow> old = tavola->window();
     MessageBoxAnswer box;
     box.answerWith(QStringLiteral("yesButton"));
     c().Next->trigger();
@@ -468,7 +468,7 @@ void TestWindow::newGameAnsweredYes()
     QVERIFY(tavola->window()->isVisible());
     QCOMPARE(ends, 0);
     // A fresh window with a fresh exercise and a zero score.
-    for (Label *score : {c().lblScore, c().lblScore1, c().lblScore2})
+    for (FittingLabel *score : {c().lblScore, c().lblScore1, c().lblScore2})
         QCOMPARE(score->text(), QStringLiteral("0"));
     QCOMPARE(tavola->correctCount + tavola->wrongCount + tavola->roundCount, 0);
     QVERIFY(c().lblMessage->text().isEmpty());
@@ -491,7 +491,7 @@ void TestWindow::exitButtonEndsWithoutUnload()
 void TestWindow::closeBoxUnloadsAndEnds()
 {
     start();
-    QPointer<FormWindow> window = tavola->window();
+    QPointer<GameWindow> window = tavola->window();
     window->close();
     QCOMPARE(ends, 1);
     QVERIFY(!tavola->isLoaded());
@@ -537,7 +537,7 @@ void TestWindow::clockAndStatusBar()
 void TestWindow::minimisingShowsTheTime()
 {
     start();
-    FormWindow *window = tavola->window();
+    GameWindow *window = tavola->window();
     const QList<QRect> before = {c().Text3->geometry(), c().lblScore->geometry()};
     window->showMinimized();
     QTRY_VERIFY(window->windowState() & Qt::WindowMinimized);
