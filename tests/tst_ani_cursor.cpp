@@ -43,8 +43,9 @@ QByteArray aniFile(const QList<QByteArray> &images)
 // An icon bitmap from hex rows, colours then mask (a set bit is clear), each bottom row first.
 QByteArray dib(int width, int height, int bits, const QList<QRgb> &palette, const char *rows)
 {
-    QByteArray out = le({40, quint32(width), quint32(height * 2)}) + le({1, quint32(bits)}, 2) +
-                     le({0, 0, 0, 0, palette.size() == 1 << bits ? 0 : quint32(palette.size()), 0});
+    QByteArray out =
+        le({40, quint32(width), quint32(height * 2)}) + le({1, quint32(bits)}, 2) +
+        le({0, 0, 0, 0, bits <= 8 && palette.size() == 1 << bits ? 0 : quint32(palette.size()), 0});
     for (QRgb c : palette)
         out += le({c & 0xffffff});
     return out + QByteArray::fromHex(rows);
