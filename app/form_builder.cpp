@@ -1,6 +1,7 @@
 #include "app/form_builder.h"
 
 #include "app/numbers.h"
+#include "app/text_fit.h"
 
 #include <QAction>
 #include <QGroupBox>

@@ -2,20 +2,10 @@
 
 #include "app/numbers.h"
 #include "app/runtime.h"
+#include "app/text_fit.h"
 
 #include <QCloseEvent>
 #include <QPainter>
-#include <algorithm>
-
-double fittingPointSize(const QString &text, QFont font, int width)
-{
-    double size = font.pointSizeF();
-    while (size > 6 && QFontMetrics(font).horizontalAdvance(text) > width) {
-        size -= 1;
-        font.setPointSizeF(size);
-    }
-    return size;
-}
 
 void FittingLabel::setCaption(const QString &caption)
 {
@@ -37,29 +27,11 @@ void FittingLabel::fit()
 {
     if (fitArea.isNull())
         return;
-    QFont font = designFont;
-    // A little air left and right keeps the text off the border.
-    const int frame = 2 * frameWidth();
-    const int air = 4;
     const int flags = int(alignment()) | (wrapWords ? Qt::TextWordWrap : 0);
-    QSize size;
-    for (;;) {
-        const QRect needed = QFontMetrics(font).boundingRect(
-            QRect(0, 0, fitArea.width() - frame - air, 10000), flags, text());
-        size = QSize(std::max(designRect.width(), needed.width() + frame + air),
-                     std::max(designRect.height(), needed.height() + frame));
-        if ((size.width() <= fitArea.width() && size.height() <= fitArea.height()) ||
-            font.pointSizeF() <= 6)
-            break;
-        font.setPointSizeF(font.pointSizeF() - 1);
-    }
-    setFont(font);
-    size = size.boundedTo(fitArea.size());
-    QRect rect(QPoint(), size);
-    rect.moveCenter(designRect.center());
-    rect.moveLeft(std::clamp(rect.left(), fitArea.left(), fitArea.right() - size.width() + 1));
-    rect.moveTop(std::clamp(rect.top(), fitArea.top(), fitArea.bottom() - size.height() + 1));
-    setGeometry(rect);
+    const CaptionFit fitted =
+        fitCaption(text(), designFont, flags, designRect, fitArea, 2 * frameWidth());
+    setFont(fitted.font);
+    setGeometry(fitted.rect);
 }
 
 PanelStatusBar::PanelStatusBar(int panelCount, QWidget *parent) : QStatusBar(parent)

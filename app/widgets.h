@@ -9,9 +9,6 @@
 #include <QMainWindow>
 #include <QStatusBar>
 
-// The largest point size, not above the font's own, at which text fits in width pixels.
-double fittingPointSize(const QString &text, QFont font, int width);
-
 // A label that keeps its caption readable: it grows around its design centre inside its fit
 // area (wrapping words where allowed) and only shrinks its font when even the whole area is too
 // small.
