@@ -1,5 +1,5 @@
 // The pure rules behind the window that the window tests cannot pin down: the draws, the
-// background bands, and the clock texts in several locales.
+// background bands at every height, and the clock texts in several locales.
 #include "app/clock.h"
 #include "app/numbers.h"
 #include "exercise/draw.h"
@@ -14,10 +14,7 @@ class TestLogic : public QObject
 private slots:
     void draws();
     void reseedsWithinOneTickDiffer();
-    void bandColours_data();
-    void bandColours();
     void bandsCoverTheAreaExactly();
-    void renderedGradient();
     void clock_data();
     void clock();
 };
@@ -52,29 +49,6 @@ void TestLogic::reseedsWithinOneTickDiffer()
     QCOMPARE(firsts.size(), 200);
 }
 
-void TestLogic::bandColours_data()
-{
-    QTest::addColumn<int>("band");
-    QTest::addColumn<int>("number");
-    QTest::addColumn<int>("seed");
-    QTest::addColumn<QColor>("colour");
-    QTest::newRow("7 and 3, top") << 0 << 7 << 3 << QColor(140, 60, 0);
-    QTest::newRow("7 and 3, bottom") << 255 << 7 << 3 << QColor(140, 60, 255);
-    QTest::newRow("25 and seed 0") << 128 << 25 << 0 << QColor(255, 0, 128);
-    QTest::newRow("12 gives 240") << 10 << 12 << 12 << QColor(240, 240, 10);
-    QTest::newRow("13 is capped at 255") << 10 << 13 << 13 << QColor(255, 255, 10);
-    QTest::newRow("20 and 20, bottom is white") << 255 << 20 << 20 << QColor(255, 255, 255);
-}
-
-void TestLogic::bandColours()
-{
-    QFETCH(int, band);
-    QFETCH(int, number);
-    QFETCH(int, seed);
-    QFETCH(QColor, colour);
-    QCOMPARE(bandColour(band, number, seed), colour);
-}
-
 void TestLogic::bandsCoverTheAreaExactly()
 {
     for (int height : {1, 100, 256, 557, 4000}) {
@@ -87,16 +61,6 @@ void TestLogic::bandsCoverTheAreaExactly()
         }
         QCOMPARE(expectedTop, height);
     }
-}
-
-void TestLogic::renderedGradient()
-{
-    // Far wider than tall: every band still reaches the right edge.
-    const QImage image = renderGradient(QSize(2000, 512), 7, 3);
-    QCOMPARE(image.pixelColor(0, 0), QColor(140, 60, 0));
-    QCOMPARE(image.pixelColor(1999, 0), QColor(140, 60, 0));
-    QCOMPARE(image.pixelColor(1999, 511), QColor(140, 60, 255));
-    QCOMPARE(image.pixelColor(1000, 257), QColor(140, 60, 128));
 }
 
 void TestLogic::clock_data()
