@@ -1,5 +1,7 @@
 #include "app/main_window.h"
 
+#include "app/form_builder.h"
+#include "app/runtime.h"
 #include "media/ani_cursor.h"
 #include "media/animated_cursor.h"
 #include "media/asset_path.h"

@@ -1,6 +1,7 @@
 // Drives the real window as a child uses it: the exercise cycle, the answer check, the
 // lifecycle, the clock and title, with keys, the menu and message boxes.
 #include "app/main_window.h"
+#include "app/runtime.h"
 #include "media/animated_cursor.h"
 #include "recording_sound.h"
 #include "tools/ani_writer.h"
