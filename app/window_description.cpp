@@ -131,6 +131,22 @@ constexpr bool slotMatchesKind(const ControlSpec &entry)
 }
 static_assert(std::ranges::all_of(description, slotMatchesKind));
 
+// Every handle in Controls is filled: no two entries share a slot, and there are as many slots
+// as Controls has members.
+constexpr bool slotsDistinct()
+{
+    for (std::size_t i = 0; i < description.size(); ++i)
+        for (std::size_t j = i + 1; j < description.size(); ++j)
+            if (description[i].slot == description[j].slot)
+                return false;
+    return true;
+}
+static_assert(slotsDistinct());
+static_assert(sizeof(Controls) ==
+              (description.size() +
+               std::ranges::count_if(menus, [](const MenuSpec &m) { return m.slot != nullptr; })) *
+                  sizeof(void *));
+
 } // namespace
 
 const std::array<ControlSpec, 22> &controlDescription()
