@@ -120,7 +120,7 @@ QWidget *image(const ControlSpec &entry, QWidget *parent)
     return image;
 }
 
-// The widget of a visible control, with what every kind shares: place, font, state, tooltip,
+// The widget of a control, with what every kind shares: place, font, state, tooltip,
 // pointer and whether it takes the focus.
 QWidget *controlWidget(const ControlSpec &entry, QWidget *parent)
 {
@@ -147,7 +147,7 @@ QWidget *controlWidget(const ControlSpec &entry, QWidget *parent)
     case ControlKind::Label:
         widget = label(entry, parent);
         break;
-    case ControlKind::Timer:
+    case ControlKind::Timer: // not a widget: buildControls makes it
         return nullptr;
     }
     widget->setGeometry(pixelRect(entry));
