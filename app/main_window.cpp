@@ -40,7 +40,7 @@ QString Tavola::asset(const QString &relative) const
 void Tavola::Show()
 {
     if (!form) {
-        form = buildForm(c);
+        form = buildForm(formControls);
         activated = false;
         connectHandlers();
         guarded([this] { Form_Load(); });
@@ -69,6 +69,7 @@ void Tavola::Unload()
 
 void Tavola::connectHandlers()
 {
+    const Controls &c = formControls;
     auto handle = [this](void (Tavola::*handler)()) {
         return [this, handler] { guarded([this, handler] { (this->*handler)(); }); };
     };
@@ -87,7 +88,7 @@ void Tavola::connectHandlers()
 
 bool Tavola::eventFilter(QObject *watched, QEvent *event)
 {
-    if (form && watched == c.Text3 && event->type() == QEvent::KeyPress) {
+    if (form && watched == formControls.Text3 && event->type() == QEvent::KeyPress) {
         auto *key = static_cast<QKeyEvent *>(event);
         const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
         if (!enter && key->text().isEmpty())

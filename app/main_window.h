@@ -34,7 +34,7 @@ public:
 
     bool isLoaded() const { return form != nullptr; }
     GameWindow *window() const { return form.get(); }
-    const Controls &controls() const { return c; }
+    const Controls &controls() const { return formControls; }
 
     // What ending the program means; the default leaves Qt's event loop.
     void setEndProgram(std::function<void()> end) { endProgram = std::move(end); }
@@ -81,7 +81,7 @@ private:
     SoundOutput *sound;
     QString folder;
     std::unique_ptr<GameWindow> form;
-    Controls c;
+    Controls formControls; // the controls of the loaded form
     std::unique_ptr<AnimatedCursor> cursorAnimation;
     bool activated = false;
     runtime::Random rnd;
