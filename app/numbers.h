@@ -1,5 +1,5 @@
 #pragma once
-// The whole-number helpers the handlers share: twips to pixels, number formatting, a counter
+// The whole-number functions the handlers share: twips to pixels, number formatting, a counter
 // that never wraps and the random generator. No widgets here.
 
 #include <QString>
