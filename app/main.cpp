@@ -1,4 +1,5 @@
 #include "app/main_window.h"
+#include "app/runtime.h"
 
 #include <QApplication>
 

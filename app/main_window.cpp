@@ -1,5 +1,7 @@
 #include "app/main_window.h"
 
+#include "app/form_builder.h"
+#include "app/runtime.h"
 #include "media/ani_cursor.h"
 #include "media/animated_cursor.h"
 #include "media/asset_path.h"
@@ -38,7 +40,7 @@ QString Tavola::asset(const QString &relative) const
 void Tavola::Show()
 {
     if (!form) {
-        form = std::make_unique<FormWindow>();
+        form = buildForm(formControls);
         activated = false;
         connectHandlers();
         guarded([this] { Form_Load(); });
@@ -60,14 +62,14 @@ void Tavola::Unload()
         return;
     guarded([this] { Form_Unload(); });
     // The unload may come from the form's own menu or close box, still on the call stack.
-    FormWindow *old = form.release();
+    GameWindow *old = form.release();
     old->hide();
     old->deleteLater();
 }
 
 void Tavola::connectHandlers()
 {
-    const Controls &c = form->controls();
+    const Controls &c = formControls;
     auto handle = [this](void (Tavola::*handler)()) {
         return [this, handler] { guarded([this, handler] { (this->*handler)(); }); };
     };
@@ -76,8 +78,8 @@ void Tavola::connectHandlers()
     connect(c.Command3, &QPushButton::clicked, this, handle(&Tavola::Command3_Click));
     connect(c.cmdExit, &QPushButton::clicked, this, handle(&Tavola::cmdExit_Click));
     connect(c.Next, &QAction::triggered, this, handle(&Tavola::Next_Click));
-    connect(form.get(), &FormWindow::resized, this, handle(&Tavola::Form_Resize));
-    connect(form.get(), &FormWindow::closeRequested, this, [this] {
+    connect(form.get(), &GameWindow::resized, this, handle(&Tavola::Form_Resize));
+    connect(form.get(), &GameWindow::closeRequested, this, [this] {
         Unload();
         endProgram();
     });
@@ -86,7 +88,7 @@ void Tavola::connectHandlers()
 
 bool Tavola::eventFilter(QObject *watched, QEvent *event)
 {
-    if (form && watched == form->controls().Text3 && event->type() == QEvent::KeyPress) {
+    if (form && watched == formControls.Text3 && event->type() == QEvent::KeyPress) {
         auto *key = static_cast<QKeyEvent *>(event);
         const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
         if (!enter && key->text().isEmpty())

@@ -3,12 +3,12 @@
 // widgets built from the window description) is made at every load and destroyed at every
 // unload, while Tavola and its variables live on.
 
-#include "app/runtime.h"
+#include "app/numbers.h"
+#include "app/widgets.h"
 #include "app/window_description.h"
 
 #include <QCursor>
 #include <QObject>
-#include <QPointer>
 #include <QStringList>
 #include <cstdint>
 #include <functional>
@@ -33,8 +33,8 @@ public:
     void Unload();
 
     bool isLoaded() const { return form != nullptr; }
-    FormWindow *window() const { return form.get(); }
-    const Controls &controls() const { return form->controls(); }
+    GameWindow *window() const { return form.get(); }
+    const Controls &controls() const { return formControls; }
 
     // What ending the program means; the default leaves Qt's event loop.
     void setEndProgram(std::function<void()> end) { endProgram = std::move(end); }
@@ -80,7 +80,8 @@ private:
     std::unique_ptr<SoundOutput> ownSound;
     SoundOutput *sound;
     QString folder;
-    std::unique_ptr<FormWindow> form;
+    std::unique_ptr<GameWindow> form;
+    Controls formControls; // the controls of the loaded form
     std::unique_ptr<AnimatedCursor> cursorAnimation;
     bool activated = false;
     runtime::Random rnd;

@@ -1,47 +1,15 @@
 #pragma once
-// The small layer between the game's handlers and Qt: unit conversion, number formatting,
-// the random generator, message boxes, the picture loader and the run-time error report.
+// The small layer between the game's handlers and Qt's widgets: application settings, message
+// boxes and the run-time error report.
 
 #include <QString>
-#include <cstdint>
 #include <functional>
-#include <random>
 #include <stdexcept>
 
 class QWidget;
 
 namespace runtime
 {
-
-constexpr int twipsPerPixel = 15;
-
-// Twips (1/1440 inch) to device-independent pixels at 96 dpi.
-constexpr int twips(int value)
-{
-    return value / twipsPerPixel;
-}
-
-// Formats a whole number with a digit pattern such as "#0", "###0" or "####0": the plain
-// decimal digits, a minus sign where negative, no separators and no leading zeros.
-QString formatNumber(std::int64_t value, const QString &pattern);
-
-// Adds one to a counter without wrapping: the score of a child holding Enter down must never
-// turn negative or end the program.
-std::int32_t incremented(std::int32_t counter);
-
-// Uniform values 0 <= r < 1 from a generator that is reseeded from the clock.
-class Random
-{
-public:
-    // Seeds from a nanosecond clock mixed with a per-process sequence number, so two reseeds
-    // within the same clock tick still give independent streams.
-    void reseed();
-    void seed(std::uint64_t value);
-    double next();
-
-private:
-    std::mt19937_64 engine{0};
-};
 
 // Application-wide settings shared by the game and its tests: names and title, the widget
 // style, the font faces the window description names, and no quitting when the window goes

@@ -1,6 +1,7 @@
 // Prints how long the window's everyday work takes and how much memory the game holds.
 // Run: QT_QPA_PLATFORM=offscreen build/bench/bench_window
 #include "app/main_window.h"
+#include "app/runtime.h"
 #include "media/sound.h"
 
 #include <QApplication>

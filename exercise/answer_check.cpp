@@ -1,39 +1,8 @@
-#include "exercise/answer_check.h"
-
 #include "app/main_window.h"
+#include "exercise/verdict.h"
 
 #include <QLineEdit>
 #include <QPushButton>
-
-Verdict judge(const QString &answer, const QString &expected)
-{
-    return answer == expected ? Verdict::Right : Verdict::Wrong;
-}
-
-QString verdictText(Verdict verdict, const QString &expected)
-{
-    return verdict == Verdict::Right ? QStringLiteral("Esatto, è incredibile!!!")
-                                     : QStringLiteral("Sbagliato!! ") + expected;
-}
-
-std::uint32_t verdictColour(Verdict verdict)
-{
-    return verdict == Verdict::Right ? rightColour : wrongColour;
-}
-
-QString verdictSound(Verdict verdict, double expectedValue)
-{
-    if (verdict == Verdict::Wrong)
-        return QStringLiteral("\\img\\no.wav");
-    // 24 cheers like the numbers below it rather than going silent.
-    return expectedValue > 24 ? QStringLiteral("\\img\\brava.wav")
-                              : QStringLiteral("\\img\\brava1.wav");
-}
-
-std::int64_t totalAnswers(std::int32_t correct, std::int32_t wrong)
-{
-    return std::int64_t{correct} + wrong;
-}
 
 void Tavola::Text3_KeyPress(int &keyAscii)
 {
@@ -43,22 +12,19 @@ void Tavola::Text3_KeyPress(int &keyAscii)
     setFocusTo(c.cmdNext);
     expectedText = c.Text1->text();
     const Verdict verdict = judge(c.Text3->text(), c.Text1->text());
-    Label *message = c.lblMessage;
-    QPalette palette = message->palette();
-    palette.setColor(QPalette::WindowText, colourFromValue(verdictColour(verdict)));
-    if (verdict == Verdict::Right) {
+    if (verdict == Verdict::Right)
         correctCount = runtime::incremented(correctCount);
-        message->setPalette(palette);
-        message->setCaption(verdictText(verdict, expectedText));
-        playWave(asset(verdictSound(verdict, expectedText.toDouble())));
-        // The score catches up when the next exercise starts.
-        return;
-    }
-    wrongCount = runtime::incremented(wrongCount);
+    else
+        wrongCount = runtime::incremented(wrongCount);
+    FittingLabel *message = c.lblMessage;
+    QPalette palette = message->palette();
+    palette.setColor(QPalette::WindowText, verdictColour(verdict));
     message->setPalette(palette);
+    message->setCaption(verdictText(verdict, expectedText));
     playWave(asset(verdictSound(verdict, expectedText.toDouble())));
-    message->setCaption(verdictText(verdict, c.Text1->text()));
-    showScore(true);
+    // After a right answer the score catches up when the next exercise starts.
+    if (verdict == Verdict::Wrong)
+        showScore(true);
 }
 
 void Tavola::Command3_Click()

@@ -1,7 +1,5 @@
 #include "exercise/gradient.h"
 
-#include "app/main_window.h"
-
 #include <QPainter>
 #include <algorithm>
 
@@ -36,10 +34,4 @@ QImage renderGradient(QSize size, int drawnNumber, int colourSeed)
                          bandColour(band, drawnNumber, colourSeed));
     }
     return image;
-}
-
-void Tavola::paintGradient(int drawnNumber, int colourSeed)
-{
-    ClientArea *client = form->client();
-    client->setBackground(renderGradient(client->size(), drawnNumber, colourSeed));
 }

@@ -1,18 +1,11 @@
-#include "exercise/new_exercise.h"
-
 #include "app/main_window.h"
+#include "app/runtime.h"
+#include "exercise/draw.h"
 #include "media/asset_path.h"
 #include "media/picture.h"
 #include "words/number_words.h"
 
 #include <QLineEdit>
-#include <cmath>
-
-int scaledDraw(double r)
-{
-    constexpr float factor = 31.0f;
-    return static_cast<int>(std::floor(r * factor));
-}
 
 void Tavola::cmdNext_Click()
 {

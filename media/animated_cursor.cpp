@@ -27,11 +27,6 @@ void AnimatedCursor::start()
     showStep();
 }
 
-void AnimatedCursor::stop()
-{
-    timer.stop();
-}
-
 QCursor AnimatedCursor::currentCursor() const
 {
     return steps.empty() ? QCursor() : cursors[size_t(steps[size_t(step)].frame)];

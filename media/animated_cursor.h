@@ -19,7 +19,6 @@ public:
     AnimatedCursor(AniCursor cursor, QWidget *target, QObject *parent = nullptr);
 
     void start();
-    void stop(); // leaves the target's cursor as it is
 
     int currentStep() const { return step; }
     QCursor currentCursor() const;

@@ -1,16 +1,9 @@
 #include "media/asset_path.h"
 
-#include <QCoreApplication>
-
 QString assetPath(const QString &applicationFolder, const QString &relative)
 {
     // Joined as they are: the literal brings its own leading separator.
     return applicationFolder + QString(relative).replace(QLatin1Char('\\'), QLatin1Char('/'));
-}
-
-QString assetPath(const QString &relative)
-{
-    return assetPath(QCoreApplication::applicationDirPath(), relative);
 }
 
 QString numberSound(int number)

@@ -6,9 +6,6 @@
 
 QString assetPath(const QString &applicationFolder, const QString &relative);
 
-// The same, below the folder of the running executable.
-QString assetPath(const QString &relative);
-
 // The relative literals of the files the game reads.
 QString numberSound(int number);   // "\img\<n>.wav"
 QString numberPicture(int number); // "\img\terra<n>.bmp"

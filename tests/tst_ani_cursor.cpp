@@ -1,9 +1,7 @@
 #include "media/ani_cursor.h"
-#include "media/animated_cursor.h"
 #include "tools/ani_writer.h"
 
 #include <QBuffer>
-#include <QElapsedTimer>
 #include <QTest>
 
 namespace
@@ -43,8 +41,9 @@ QByteArray aniFile(const QList<QByteArray> &images)
 // An icon bitmap from hex rows, colours then mask (a set bit is clear), each bottom row first.
 QByteArray dib(int width, int height, int bits, const QList<QRgb> &palette, const char *rows)
 {
-    QByteArray out = le({40, quint32(width), quint32(height * 2)}) + le({1, quint32(bits)}, 2) +
-                     le({0, 0, 0, 0, palette.size() == 1 << bits ? 0 : quint32(palette.size()), 0});
+    QByteArray out =
+        le({40, quint32(width), quint32(height * 2)}) + le({1, quint32(bits)}, 2) +
+        le({0, 0, 0, 0, bits <= 8 && palette.size() == 1 << bits ? 0 : quint32(palette.size()), 0});
     for (QRgb c : palette)
         out += le({c & 0xffffff});
     return out + QByteArray::fromHex(rows);
@@ -102,7 +101,6 @@ private slots:
     void writerRoundTrip();
     void parse_data();
     void parse();
-    void animatorPlaysTheSteps();
 };
 
 void TstAniCursor::writerRoundTrip()
@@ -110,7 +108,6 @@ void TstAniCursor::writerRoundTrip()
     // Step i shows frame i modulo the frame count, for its own delay.
     const std::vector<QImage> images = {patternImage(red), patternImage(blue)};
     const QByteArray file = writeAniCursor(images, {3, 20}, {1, 30, 7});
-    QCOMPARE(writeAniCursor(images, {3, 20}, {1, 30, 7}), file);
     const AniResult result = parseAniCursor(file);
     const QString start = QStringLiteral(
         "2 frames, steps 0:1 1:30 0:7, 32x32 at 3,20: ffff0000*512 00000000*16 80ff0000*16 ");
@@ -220,29 +217,6 @@ void TstAniCursor::parse()
         if (!ok)
             QFAIL(qPrintable(QStringLiteral("byte %1 set to %2").arg(i / 3).arg(int(file[i / 3]))));
     }
-}
-
-void TstAniCursor::animatorPlaysTheSteps()
-{
-    auto *widget = new QWidget;
-    const QImage image = patternImage(red);
-    AnimatedCursor animator({{{image, {1, 2}}, {image, {5, 6}}}, {{1, 3}, {0, 30}}}, widget);
-    animator.start();
-    animator.stop();
-    QTest::qWait(200);
-    QCOMPARE(animator.currentStep(), 0); // stopped, it holds its step
-    QCOMPARE(widget->cursor().hotSpot(), QPoint(5, 6));
-    // Each step's frame stays for the step's delay, three sixtieths of a second here.
-    QElapsedTimer clock;
-    clock.start();
-    animator.start();
-    QTRY_COMPARE_WITH_TIMEOUT(animator.currentStep(), 1, 2000);
-    QVERIFY(clock.elapsed() >= 3 * 1000 / 60);
-    QCOMPARE(widget->cursor().hotSpot(), QPoint(1, 2));
-    // After the last step it starts over, with or without its widget.
-    delete widget;
-    QTRY_COMPARE_WITH_TIMEOUT(animator.currentStep(), 0, 2000);
-    QCOMPARE(animator.currentCursor().hotSpot(), QPoint(5, 6));
 }
 
 QTEST_MAIN(TstAniCursor)

@@ -2,6 +2,7 @@
 // monitor parec records while the real output plays generated tones, the game's own files and
 // a whole game. A play counts as heard only where its samples are found in the recording.
 #include "app/main_window.h"
+#include "app/runtime.h"
 #include "media/sound.h"
 
 #include <QApplication>

@@ -1,4 +1,5 @@
 #include "app/main_window.h"
+#include "app/runtime.h"
 #include "words/number_words.h"
 
 QString Tavola::numlett(std::int64_t &value)

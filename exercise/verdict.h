@@ -2,6 +2,7 @@
 // The verdict rules: how an answer is judged, what the verdict says, in which colour, and
 // which sound follows it. No widgets here.
 
+#include <QColor>
 #include <QString>
 #include <cstdint>
 
@@ -12,10 +13,8 @@ Verdict judge(const QString &answer, const QString &expected);
 
 QString verdictText(Verdict verdict, const QString &expected);
 
-// Colour values 0x00BBGGRR.
-inline constexpr std::uint32_t rightColour = 0x0000FFFF; // yellow
-inline constexpr std::uint32_t wrongColour = 0x000000FF; // red
-std::uint32_t verdictColour(Verdict verdict);
+// Yellow for a right answer, red for a wrong one.
+QColor verdictColour(Verdict verdict);
 
 // The relative path of the sound after a verdict: the no-sound for a wrong answer, and for a
 // right one the bigger cheer from 25 up, the other cheer below.

@@ -1,0 +1,8 @@
+#include "app/main_window.h"
+#include "exercise/gradient.h"
+
+void Tavola::paintGradient(int drawnNumber, int colourSeed)
+{
+    BackdropArea *client = form->client();
+    client->setBackground(renderGradient(client->size(), drawnNumber, colourSeed));
+}
