@@ -55,9 +55,9 @@ build() {
         targets=(--target "$@")
         what="Building the game"
     fi
-    if as_owner cmake --build build "${targets[@]}" -- -n 2>>"$log" |
-        grep '^\[' | grep -qv 'Copying img/'; then
-        echo "$what (a few minutes the first time)"
-    fi
+    local pending
+    pending=$(as_owner cmake --build build "${targets[@]}" -- -n 2>>"$log" |
+        grep '^\[' | grep -v 'Copying img/' || true)
+    [ -z "$pending" ] || echo "$what (a few minutes the first time)"
     as_owner cmake --build build -j2 "${targets[@]}" >>"$log" 2>&1 || fail "$what"
 }
