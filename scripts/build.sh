@@ -1,11 +1,7 @@
 #!/usr/bin/env bash
-# Configures (once) and builds the game and its tests into build/, quietly unless it fails.
+# Configures (once) and builds the game and its tests into build/. Installs nothing: run
+# scripts/install-packages.sh first on a new machine.
 set -euo pipefail
-cd "$(dirname "$0")/.."
-
-log=$(mktemp)
-trap 'rm -f "$log"' EXIT
-if [ ! -f build/build.ninja ]; then
-    cmake -S . -B build -G Ninja >"$log" 2>&1 || { cat "$log" >&2; exit 1; }
-fi
-cmake --build build -- --quiet >"$log" 2>&1 || { cat "$log" >&2; exit 1; }
+source "$(dirname -- "$0")/common.sh"
+trap give_build_back EXIT
+build "$@"

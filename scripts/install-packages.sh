@@ -1,17 +1,18 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building, playing and testing need; does nothing when
-# they are all there already. Run as root.
+# Installs the Debian packages that building, playing and testing need, saying which; does
+# nothing and says nothing when they are all there. Needs root when something is missing.
+# The tools' output goes to $VORLANDI_LOG when set, else to a log named when apt fails.
 set -euo pipefail
 
 packages=(
     # build
     cmake ninja-build g++ qt6-base-dev qt6-multimedia-dev
-    # the faces the window's fonts resolve to
-    fonts-liberation
+    # play: the faces the window's fonts resolve to, and Qt's Wayland platform
+    fonts-liberation qt6-wayland
     # tests: a real X server, its window tools, a sound server, the desktop-file checkers
     xvfb x11-utils pulseaudio desktop-file-utils appstream
-    # the Debian package, with its library dependencies worked out by dpkg-shlibdeps
-    dpkg-dev file
+    # the Debian package: its build, its checker
+    dpkg-dev debhelper lintian
 )
 
 missing=()
@@ -22,10 +23,21 @@ done
 [ ${#missing[@]} -eq 0 ] && exit 0
 
 if [ "$(id -u)" -ne 0 ]; then
-    echo "Missing packages: ${missing[*]}. Run this as root to install them." >&2
+    echo "Missing Debian packages: ${missing[*]}; run $0 as root to install them." >&2
     exit 1
 fi
-echo "Installing: ${missing[*]}"
+
+log=${VORLANDI_LOG:-$(mktemp --tmpdir vorlandi-packages.XXXXXX.log)}
+run() {
+    "$@" >>"$log" 2>&1 || {
+        tail -n 30 "$log" | sed 's/^/    /' >&2
+        echo "Failed while installing Debian packages; the full output is in $log." >&2
+        exit 1
+    }
+}
 export DEBIAN_FRONTEND=noninteractive
-apt-get update -qq
-apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+echo "Updating the list of Debian packages"
+run apt-get update
+echo "Installing Debian packages (a few minutes the first time): ${missing[*]}"
+run apt-get install -y --no-install-recommends "${missing[@]}"
+[ -n "${VORLANDI_LOG:-}" ] || rm -f "$log"

@@ -1,7 +1,63 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds the game and starts it.
+# Checks that there is a display, installs what is missing, builds the game and starts it.
 set -euo pipefail
-cd "$(dirname "$0")/.."
-scripts/install-packages.sh
-scripts/build.sh
-exec build/vorlandi
+
+# Prints nothing and succeeds when the game has somewhere to show its window; otherwise
+# prints the one sentence that says what is missing.
+display_problem() {
+    case ${QT_QPA_PLATFORM:-} in
+    "" | xcb* | wayland*) ;;
+    *) return 0 ;; # another Qt platform chosen on purpose (offscreen, vnc, …)
+    esac
+    if [ -n "${WAYLAND_DISPLAY:-}" ]; then
+        local socket=$WAYLAND_DISPLAY
+        [ "${socket#/}" != "$socket" ] || socket=${XDG_RUNTIME_DIR:-/nonexistent}/$socket
+        [ -S "$socket" ] && return 0
+        [ -n "${DISPLAY:-}" ] ||
+            echo "There is no display to show the game on: WAYLAND_DISPLAY is $WAYLAND_DISPLAY, but no Wayland compositor listens at $socket."
+    fi
+    if [ -n "${DISPLAY:-}" ]; then
+        case $DISPLAY in
+        :*)
+            # A local X server listens on a socket file, or on Linux's abstract socket of
+            # the same name when /tmp is private.
+            local number=${DISPLAY#:}
+            number=${number%%.*}
+            if [ -S "/tmp/.X11-unix/X$number" ] ||
+                grep -q "@/tmp/.X11-unix/X$number\$" /proc/net/unix 2>/dev/null; then
+                return 0
+            fi
+            echo "There is no display to show the game on: DISPLAY is $DISPLAY, but no X server listens there."
+            ;;
+        *) return 0 ;; # a remote or forwarded display, which only connecting can check
+        esac
+    fi
+    [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ] ||
+        echo "There is no display to show the game on: start scripts/play.sh from a graphical session (neither DISPLAY nor WAYLAND_DISPLAY is set)."
+}
+
+problem=$(display_problem)
+if [ -n "$problem" ]; then
+    echo "$problem" >&2
+    exit 1
+fi
+
+source "$(dirname -- "$0")/common.sh"
+trap give_build_back EXIT
+install_packages
+build vorlandi
+
+# Qt keeps its per-session files in XDG_RUNTIME_DIR and warns on every start when it is not
+# set, as under su or sudo: then use the user's own one, or a private one for this game.
+runtime=
+if [ -z "${XDG_RUNTIME_DIR:-}" ]; then
+    if [ -d "/run/user/$(id -u)" ] && [ -O "/run/user/$(id -u)" ]; then
+        export XDG_RUNTIME_DIR=/run/user/$(id -u)
+    else
+        runtime=$(mktemp -d --tmpdir vorlandi-runtime.XXXXXX)
+        export XDG_RUNTIME_DIR=$runtime
+    fi
+fi
+trap 'give_build_back; [ -z "$runtime" ] || rm -rf "$runtime"' EXIT
+echo "Starting the game"
+build/vorlandi

@@ -1,0 +1,63 @@
+# Shared by the scripts beside it; sourced, not run. Each step prints one short line and keeps
+# the tools' full output in build/setup.log, which a failure names.
+#
+# Run as root in a checkout that another user owns, the build runs as that user and anything
+# else root writes into build/ is handed back to them, so the checkout stays theirs.
+
+cd "$(dirname -- "${BASH_SOURCE[0]}")/.."
+checkout=$PWD
+log=$checkout/build/setup.log
+owner_uid=$(stat -c %u .)
+owner_gid=$(stat -c %g .)
+
+if [ "$(id -u)" -eq 0 ] && [ "$owner_uid" -ne 0 ]; then
+    as_owner() { setpriv --reuid="$owner_uid" --regid="$owner_gid" --clear-groups -- "$@"; }
+    give_build_back() { chown -R "$owner_uid:$owner_gid" "$checkout/build" 2>/dev/null || true; }
+    # An earlier run as root may have left build/ to root: give it back before building in it.
+    give_build_back
+else
+    as_owner() { "$@"; }
+    give_build_back() { :; }
+fi
+
+as_owner mkdir -p build
+as_owner sh -c ': >"$1"' sh "$log"
+
+# fail WHAT: says which step failed, shows the end of its output and names the whole log.
+fail() {
+    echo "Failed while ${1,}. The last lines of the log:" >&2
+    tail -n 30 "$log" | sed 's/^/    /' >&2
+    echo "The full output is in $log." >&2
+    exit 1
+}
+
+# step WHAT COMMAND...: prints WHAT, runs COMMAND with its output going to the log.
+step() {
+    local what=$1
+    shift
+    echo "$what"
+    "$@" >>"$log" 2>&1 || fail "$what"
+}
+
+install_packages() {
+    VORLANDI_LOG=$log scripts/install-packages.sh || exit 1
+}
+
+# build [TARGET...]: configures once, then builds the targets (everything when none is given)
+# as the checkout's owner, and says so only when there is something to build. The copy of
+# img/ beside the executable runs every time and takes no time, so it does not count.
+build() {
+    if [ ! -f build/build.ninja ]; then
+        step "Configuring the build in build/" as_owner cmake -S . -B build -G Ninja
+    fi
+    local targets=() what="Building the game and its tests"
+    if [ $# -gt 0 ]; then
+        targets=(--target "$@")
+        what="Building the game"
+    fi
+    local pending
+    pending=$(as_owner cmake --build build "${targets[@]}" -- -n 2>>"$log" |
+        grep '^\[' | grep -v 'Copying img/' || true)
+    [ -z "$pending" ] || echo "$what (a few minutes the first time)"
+    as_owner cmake --build build -j2 "${targets[@]}" >>"$log" 2>&1 || fail "$what"
+}

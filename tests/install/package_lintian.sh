@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# Usage: package_lintian.sh <package dir>
+# Runs lintian --pedantic, experimental tags included, on the source and binary packages that
+# package_build.sh left. Fails on any error or warning, and on any other tag not listed below.
+set -euo pipefail
+
+changes=("$1"/vorlandi_*.changes)
+if [ ! -f "${changes[0]}" ]; then
+    echo "SKIP: no package was built"
+    exit 77
+fi
+
+# Tags that stay, each as lintian prints it after the package's name, with the reason.
+expected=(
+    # Debian's rules for games place a game's private executable in /usr/lib/games/<game>;
+    # this experimental tag asks for /usr/libexec instead.
+    "executable-in-usr-lib [usr/lib/games/vorlandi/vorlandi]"
+    # "forse" is Italian for "perhaps", in the exit button's tooltip, not a misspelt "force".
+    "spelling-error-in-binary forse force [usr/lib/games/vorlandi/vorlandi]"
+)
+
+if ! report=$(lintian --pedantic --display-info --display-experimental --fail-on none \
+    "${changes[0]}" 2>&1); then
+    echo "$report" >&2
+    echo "FAIL: lintian did not run" >&2
+    exit 1
+fi
+# lintian's own warning about running as root is not about the package.
+report=$(echo "$report" | grep -v '^running with root privileges' || true)
+[ -z "$report" ] || echo "$report"
+unexpected=$({ echo "$report" | grep -E '^[EWIPX]: ' || true; } | while read -r line; do
+    printf '%s\n' "${expected[@]}" | grep -qxF -- "${line#*: *: }" || echo "$line"
+done)
+if [ -n "$unexpected" ]; then
+    echo "FAIL: lintian reports tags that have no reason to stay:" >&2
+    echo "$unexpected" >&2
+    exit 1
+fi
+echo "ok: lintian reports no error, no warning and no unexpected tag"
