@@ -9,3 +9,5 @@ install_packages
 build
 echo "Running the tests"
 ctest --test-dir build --output-on-failure
+echo "Fuzzing the cursor and wave readers for a minute each"
+tests/fuzz/run-fuzzers.sh 60
