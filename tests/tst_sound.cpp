@@ -208,12 +208,14 @@ public:
     QElapsedTimer clock; // started with the recording
     double firstBytesMs = 0;
 
-    // The latest moment at which the recording's first sample can have been taken: each chunk
-    // arrives after its samples were rendered, at most by the recorder's delivery delay. Onsets
-    // reckoned from it are upper bounds.
-    double recordingStartMs() const
+    // The recording's first sample on the clock: each chunk places it at its arrival less the
+    // samples before it. The server renders ahead and chunks arrive late, by a few milliseconds
+    // either way, so the median of all chunks is taken; onsets reckoned from it are good to
+    // about 10 ms.
+    double recordingStartMs()
     {
-        return arrivals.empty() ? 0 : *std::max_element(arrivals.begin(), arrivals.end());
+        std::sort(arrivals.begin(), arrivals.end());
+        return arrivals.empty() ? 0 : arrivals[arrivals.size() / 2];
     }
 
 private:
@@ -254,8 +256,18 @@ struct Session {
     {
         const auto sorted = onsets(matches);
         if (!sorted.empty())
-            qInfo("%zu plays heard of %zu; onset at most: median %.1f ms, worst %.1f ms",
-                  sorted.size(), plays.size(), sorted[sorted.size() / 2], sorted.back());
+            qInfo("%zu plays heard of %zu; onset median %.1f ms, worst %.1f ms", sorted.size(),
+                  plays.size(), sorted[sorted.size() / 2], sorted.back());
+        std::map<QString, std::pair<int, int>> perFile; // heard, made
+        for (size_t i = 0; i < plays.size(); ++i) {
+            auto &[heard, made] = perFile[QFileInfo(plays[i].path).fileName()];
+            heard += matches[i].score >= heardThreshold;
+            ++made;
+        }
+        QStringList counts;
+        for (const auto &[name, count] : perFile)
+            counts << QStringLiteral("%1 %2/%3").arg(name).arg(count.first).arg(count.second);
+        qInfo("%s", qPrintable(counts.join(QStringLiteral(", "))));
     }
     void play(SoundOutput &output, const QString &path)
     {
