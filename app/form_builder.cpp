@@ -2,6 +2,7 @@
 
 #include "app/numbers.h"
 #include "app/text_fit.h"
+#include "media/picture.h"
 
 #include <QAction>
 #include <QGroupBox>
@@ -48,6 +49,15 @@ void setColour(QWidget *widget, QPalette::ColorRole role, std::optional<ColourVa
     widget->setPalette(palette);
 }
 
+// A built-in icon with its images at twice the size beside it, from which Qt draws the icon on
+// a dense screen rather than blowing up the small ones.
+QIcon builtInIcon(const QString &path)
+{
+    QIcon icon(path);
+    icon.addFile(doubleDensityPath(path));
+    return icon;
+}
+
 // The pointer shape of an icon: a small square inside a square.
 QCursor iconPointer()
 {
@@ -74,7 +84,7 @@ QWidget *pictureBox(const ControlSpec &entry, QWidget *parent)
     setColour(box, QPalette::Window, entry.backColour);
     setColour(box, QPalette::WindowText, entry.foreColour);
     if (!entry.picture.empty())
-        box->setPixmap(QPixmap(text(entry.picture)));
+        box->setPixmap(builtInPicture(text(entry.picture), box->devicePixelRatioF()));
     return box;
 }
 
@@ -87,7 +97,7 @@ QWidget *commandButton(const ControlSpec &entry, QWidget *parent)
     // when autoDefault is set.
     button->setAutoDefault(true);
     if (!entry.picture.empty()) {
-        button->setIcon(QIcon(text(entry.picture)));
+        button->setIcon(builtInIcon(text(entry.picture)));
         button->setIconSize(QSize(32, 32));
     }
     setColour(button, QPalette::Button, entry.backColour);
@@ -121,7 +131,7 @@ QWidget *label(const ControlSpec &entry, QWidget *parent)
 QWidget *image(const ControlSpec &entry, QWidget *parent)
 {
     auto *image = new QLabel(parent);
-    image->setPixmap(QPixmap(text(entry.picture)));
+    image->setPixmap(builtInPicture(text(entry.picture), image->devicePixelRatioF()));
     return image;
 }
 
@@ -266,7 +276,7 @@ std::unique_ptr<GameWindow> buildForm(Controls &controls)
     auto window = std::make_unique<GameWindow>();
     window->setObjectName(QStringLiteral("Tavola"));
     window->setWindowTitle(text(designCaption));
-    window->setWindowIcon(QIcon(text(windowIcon)));
+    window->setWindowIcon(builtInIcon(text(windowIcon)));
     window->setFont(fontFrom(windowFont));
 
     auto *client = new BackdropArea(window.get());

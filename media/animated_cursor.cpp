@@ -1,5 +1,6 @@
 #include "media/animated_cursor.h"
 
+#include <QGuiApplication>
 #include <QPixmap>
 #include <algorithm>
 #include <limits>
@@ -13,8 +14,17 @@ AnimatedCursor::AnimatedCursor(AniCursor cursor, QWidget *target, QObject *paren
             steps.push_back(s);
     }
     cursors.reserve(cursor.frames.size());
-    for (const AniFrame &frame : cursor.frames)
-        cursors.emplace_back(QPixmap::fromImage(frame.image), frame.hotspot.x(), frame.hotspot.y());
+    // X11 shows a cursor's pixels and hotspot as they are. Wayland scales the cursor's buffer by
+    // the pixmap's ratio and takes the hotspot in the surface's units, so there an image larger
+    // than the usual 32 pixels says so.
+    const bool scaledBuffer = QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+    for (const AniFrame &frame : cursor.frames) {
+        QPixmap pixmap = QPixmap::fromImage(frame.image);
+        const qreal ratio = scaledBuffer ? std::max(1.0, frame.image.width() / 32.0) : 1.0;
+        pixmap.setDevicePixelRatio(ratio);
+        cursors.emplace_back(pixmap, qRound(frame.hotspot.x() / ratio),
+                             qRound(frame.hotspot.y() / ratio));
+    }
     timer.setSingleShot(true);
     // A coarse timer may fire up to 5% early, and a step should last at least its delay.
     timer.setTimerType(Qt::PreciseTimer);
