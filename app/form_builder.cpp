@@ -2,6 +2,7 @@
 
 #include "app/numbers.h"
 #include "app/text_fit.h"
+#include "media/animated_cursor.h"
 #include "media/picture.h"
 
 #include <QAction>
@@ -58,12 +59,13 @@ QIcon builtInIcon(const QString &path)
     return icon;
 }
 
-// The pointer shape of an icon: a small square inside a square.
-QCursor iconPointer()
+// The pointer shape of an icon: a small square inside a square, drawn at the screen's density.
+QCursor iconPointer(qreal ratio)
 {
-    QPixmap shape(32, 32);
+    QImage shape(qRound(32 * ratio), qRound(32 * ratio), QImage::Format_ARGB32_Premultiplied);
     shape.fill(Qt::transparent);
     QPainter painter(&shape);
+    painter.scale(ratio, ratio);
     painter.setPen(QPen(Qt::white, 3));
     painter.drawRect(8, 8, 15, 15);
     painter.setPen(QPen(Qt::black, 1));
@@ -71,7 +73,7 @@ QCursor iconPointer()
     painter.fillRect(13, 13, 6, 6, Qt::white);
     painter.drawRect(13, 13, 5, 5);
     painter.end();
-    return QCursor(shape, 16, 16);
+    return cursorFromImage(shape, QPoint(shape.width() / 2, shape.height() / 2), ratio);
 }
 
 QWidget *pictureBox(const ControlSpec &entry, QWidget *parent)
@@ -176,7 +178,7 @@ QWidget *controlWidget(const ControlSpec &entry, QWidget *parent)
     if (!entry.tooltip.empty())
         widget->setToolTip(text(entry.tooltip));
     if (entry.pointer == Pointer::Icon)
-        widget->setCursor(iconPointer());
+        widget->setCursor(iconPointer(widget->devicePixelRatioF()));
     else if (entry.pointer == Pointer::Usual && entry.kind != ControlKind::TextBox)
         widget->setCursor(Qt::ArrowCursor);
     const bool takesFocus =

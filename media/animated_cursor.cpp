@@ -5,6 +5,17 @@
 #include <algorithm>
 #include <limits>
 
+QCursor cursorFromImage(const QImage &image, QPoint hotspot, qreal density)
+{
+    // X11 shows a cursor's pixels and hotspot as they are. Wayland scales the cursor's buffer by
+    // the pixmap's ratio and takes the hotspot in the surface's units.
+    const bool scaledBuffer = QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+    const qreal ratio = scaledBuffer ? density : 1.0;
+    QPixmap pixmap = QPixmap::fromImage(image);
+    pixmap.setDevicePixelRatio(ratio);
+    return QCursor(pixmap, qRound(hotspot.x() / ratio), qRound(hotspot.y() / ratio));
+}
+
 AnimatedCursor::AnimatedCursor(AniCursor cursor, QWidget *target, QObject *parent)
     : QObject(parent), target(target)
 {
@@ -14,17 +25,9 @@ AnimatedCursor::AnimatedCursor(AniCursor cursor, QWidget *target, QObject *paren
             steps.push_back(s);
     }
     cursors.reserve(cursor.frames.size());
-    // X11 shows a cursor's pixels and hotspot as they are. Wayland scales the cursor's buffer by
-    // the pixmap's ratio and takes the hotspot in the surface's units, so there an image larger
-    // than the usual 32 pixels says so.
-    const bool scaledBuffer = QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
-    for (const AniFrame &frame : cursor.frames) {
-        QPixmap pixmap = QPixmap::fromImage(frame.image);
-        const qreal ratio = scaledBuffer ? std::max(1.0, frame.image.width() / 32.0) : 1.0;
-        pixmap.setDevicePixelRatio(ratio);
-        cursors.emplace_back(pixmap, qRound(frame.hotspot.x() / ratio),
-                             qRound(frame.hotspot.y() / ratio));
-    }
+    for (const AniFrame &frame : cursor.frames)
+        cursors.push_back(
+            cursorFromImage(frame.image, frame.hotspot, std::max(1.0, frame.image.width() / 32.0)));
     timer.setSingleShot(true);
     // A coarse timer may fire up to 5% early, and a step should last at least its delay.
     timer.setTimerType(Qt::PreciseTimer);
