@@ -112,7 +112,11 @@ play() {
             [ "$(title "$box")" = "INIZIARE NUOVA GARA" ] || fail "box title: '$(title "$box")'"
             echo "new-game box title: $(title "$box")"
             sleep 1
-            [ -z "$shots" ] || { grab box && pnmtopng "$dir/box.ppm" >"$shots/new-game-box.png"; }
+            # The screen shows the title bar; the box's own window, its painted contents.
+            if [ -n "$shots" ]; then
+                grab box && pnmtopng "$dir/box.ppm" >"$shots/new-game-box.png"
+                xwd -id "$box" -silent | xwdtopnm 2>/dev/null | pnmtopng >"$shots/new-game-box-client.png"
+            fi
             xdotool key Escape
         else
             fail "no new-game box"
