@@ -122,7 +122,7 @@ void Tavola::swapCursorIn(const QString &path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return; // no cursor file: the usual pointer stays
-    AniResult loaded = parseAniCursor(file.readAll());
+    AniResult loaded = parseAniCursor(file.readAll(), qRound(32 * form->devicePixelRatioF()));
     if (!loaded.cursor) {
         runtime::warn(path + QStringLiteral(": ") + aniErrorText(loaded.error));
         return;

@@ -1,6 +1,7 @@
 #include "app/runtime.h"
 
 #include <QApplication>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QPushButton>
 #include <cstdio>
@@ -9,10 +10,30 @@
 namespace runtime
 {
 
+namespace
+{
+
+// A box at least as wide as a window manager needs to show its whole title: the title in a
+// bold title-bar font a size larger than the box's own, plus room for the title bar's icon
+// and buttons. QMessageBox sizes itself, so the width goes in as a spacer across its grid, added
+// last because setting the text or icon lays the box out anew.
+void fitTitle(QMessageBox &box)
+{
+    QFont titleFont = box.font();
+    titleFont.setBold(true);
+    titleFont.setPointSizeF(titleFont.pointSizeF() * 1.25);
+    const int width = QFontMetrics(titleFont).horizontalAdvance(box.windowTitle()) + 160;
+    if (auto *grid = qobject_cast<QGridLayout *>(box.layout()))
+        grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Fixed, QSizePolicy::Minimum),
+                      grid->rowCount(), 0, 1, grid->columnCount());
+}
+
+} // namespace
+
 void setUpApplication()
 {
+    // No display name: Qt would append it to every title the window manager shows.
     QApplication::setApplicationName(QStringLiteral("vorlandi"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Vorlandi"));
     QApplication::setOrganizationDomain(QStringLiteral("vorlandi.example"));
     QApplication::setDesktopFileName(QStringLiteral("org.vorlandi.Vorlandi"));
     QApplication::setStyle(QStringLiteral("Fusion"));
@@ -27,7 +48,7 @@ void setUpApplication()
 int msgBox(QWidget *parent, const QString &prompt, int style, const QString &title)
 {
     QMessageBox box(parent);
-    box.setWindowTitle(title.isEmpty() ? QApplication::applicationDisplayName() : title);
+    box.setWindowTitle(title.isEmpty() ? applicationTitle() : title);
     box.setText(prompt);
     if (style & Question)
         box.setIcon(QMessageBox::Question);
@@ -38,6 +59,7 @@ int msgBox(QWidget *parent, const QString &prompt, int style, const QString &tit
         no->setObjectName(QStringLiteral("noButton"));
         box.setDefaultButton((style & DefaultButton2) ? no : yes);
         box.setEscapeButton(no);
+        fitTitle(box);
         box.exec();
         return box.clickedButton() == yes ? AnswerYes : AnswerNo;
     }
@@ -45,6 +67,7 @@ int msgBox(QWidget *parent, const QString &prompt, int style, const QString &tit
     ok->setObjectName(QStringLiteral("okButton"));
     box.setDefaultButton(ok);
     box.setEscapeButton(ok);
+    fitTitle(box);
     box.exec();
     return AnswerOk;
 }
@@ -65,7 +88,8 @@ namespace
 void reportAndQuit(const QString &message)
 {
     warn(message);
-    QMessageBox box(QMessageBox::Critical, QApplication::applicationDisplayName(), message);
+    QMessageBox box(QMessageBox::Critical, applicationTitle(), message);
+    fitTitle(box);
     box.exec();
     // Straight out: the handler that failed is still on the stack, so nothing may unwind it.
     std::fflush(nullptr);
@@ -79,6 +103,11 @@ ErrorReporter &currentReporter()
 }
 
 } // namespace
+
+QString applicationTitle()
+{
+    return QStringLiteral("Vorlandi");
+}
 
 void warn(const QString &message)
 {

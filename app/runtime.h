@@ -16,6 +16,9 @@ namespace runtime
 // away for a new game.
 void setUpApplication();
 
+// The application title, which a message box given no title of its own shows.
+QString applicationTitle();
+
 // Message box buttons-and-icon values and answers, as the handlers name them.
 enum MessageBoxStyle : int {
     OkOnly = 0,

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QList>
 #include <QMainWindow>
+#include <QPushButton>
 #include <QStatusBar>
 
 // A label that keeps its caption readable: it grows around its design centre inside its fit
@@ -20,6 +21,12 @@ public:
     void setCaption(const QString &caption);
     QString caption() const { return text(); }
     void setFitArea(QRect designRect, QRect area, bool wrap);
+    // Draws a one-pixel outline of this colour around the letters, which keeps a caption
+    // readable whatever its colour against the background.
+    void setOutline(QColor colour);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
 
 private:
     void fit();
@@ -27,6 +34,20 @@ private:
     QRect fitArea;
     bool wrapWords = false;
     QFont designFont;
+    QColor outline;
+};
+
+// A graphical command button: its face is its palette's Button colour exactly, flat, with the
+// picture above the caption. A dark frame and a dotted rectangle mark the focus, which Enter
+// presses; a pressed button sinks, a disabled one shows a greyed picture and caption.
+class GraphicalButton : public QPushButton
+{
+    Q_OBJECT
+public:
+    using QPushButton::QPushButton;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
 };
 
 // A status bar of numbered text panels; panel indices start at 1.

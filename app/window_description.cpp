@@ -85,7 +85,7 @@ constexpr std::array<ControlSpec, 22> description{{
     {CONTROL(lblMessage), .kind = ControlKind::Label, .caption = "io",
      .left = 6720, .top = 840, .width = 705, .height = 555, .tabIndex = 4,
      .font = FontSpec{"MS Sans Serif", 24, true, true}, .foreColour = red, .backColour = 0x00FFFF00,
-     .centred = true, .pointer = Pointer::Icon,
+     .centred = true, .outlined = true, .pointer = Pointer::Icon,
      .fitArea = QRect(292, 2, 394, 100), .wrap = true},
     {CONTROL(Label6), .kind = ControlKind::Label, .caption = "Risposte esatte",
      .left = 240, .top = 3360, .width = 2565, .height = 495, .tabIndex = 9, .font = sans18,

@@ -88,6 +88,9 @@ struct ControlSpec {
     std::optional<ColourValue> backColour = {};
     bool border = false;
     bool centred = false;
+    // Labels: a dark outline around the letters, for a caption whose colour alone would not
+    // read on the background.
+    bool outlined = false;
     std::string_view tooltip = {};
     Pointer pointer = Pointer::Usual;
     int interval = 0;              // timers, milliseconds

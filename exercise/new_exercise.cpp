@@ -33,7 +33,7 @@ void Tavola::cmdNext_Click()
 void Tavola::setPicture(const QString &relativePath)
 {
     const QString path = relativePath.isEmpty() ? QString() : asset(relativePath);
-    std::optional<QPixmap> picture = LoadPicture(path);
+    std::optional<QPixmap> picture = LoadPicture(path, controls().Picture1->devicePixelRatioF());
     if (!picture) {
         // A missing picture must not stop the game: the box stays empty.
         runtime::warn(QStringLiteral("cannot read picture ") + path);

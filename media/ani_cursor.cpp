@@ -15,7 +15,6 @@ constexpr qint64 maxSteps = 1024;
 // megabytes; this bounds the pixels of the whole cursor.
 constexpr qint64 maxTotalPixels = 1024 * 128 * 128;
 constexpr qint64 maxJiffies = 60 * 60 * 60; // an hour keeps the delay in milliseconds an int
-constexpr int usualCursorSize = 32;
 
 // Every read goes through fits() first, with 64-bit arithmetic so that no 32-bit size or offset
 // taken from the file can wrap around.
@@ -190,10 +189,10 @@ int imageDepth(QByteArrayView file, qint64 offset)
     return fits(file, offset, 16) ? u16(file, offset + 14) : 0;
 }
 
-// Reads one frame: a whole ICO or CUR file. Of several images the one nearest the usual cursor
-// size wins, then the deepest, then the first. A CUR entry carries the hotspot; an icon has
+// Reads one frame: a whole ICO or CUR file. Of several images the one nearest the cursor size
+// wins, then the deepest, then the first. A CUR entry carries the hotspot; an icon has
 // none, so its centre is used, as the system does when an icon serves as a cursor.
-AniError decodeIconFile(QByteArrayView file, AniFrame &frame)
+AniError decodeIconFile(QByteArrayView file, AniFrame &frame, int cursorSize)
 {
     if (!fits(file, 0, 6) || u16(file, 0) != 0)
         return AniError::BadFrame;
@@ -209,7 +208,7 @@ AniError decodeIconFile(QByteArrayView file, AniFrame &frame)
         const qint64 e = 6 + i * 16;
         const int size = std::max(u8(file, e) == 0 ? 256 : u8(file, e),
                                   u8(file, e + 1) == 0 ? 256 : u8(file, e + 1));
-        const int distance = std::abs(size - usualCursorSize);
+        const int distance = std::abs(size - cursorSize);
         const int depth = imageDepth(file, u32(file, e + 12));
         if (entry < 0 || distance < bestDistance ||
             (distance == bestDistance && depth > bestDepth)) {
@@ -244,7 +243,7 @@ AniResult failure(AniError error)
 
 } // namespace
 
-AniResult parseAniCursor(const QByteArray &bytes)
+AniResult parseAniCursor(const QByteArray &bytes, int cursorSize)
 {
     const QByteArrayView input(bytes);
     const QByteArrayView magic("RIFF");
@@ -320,7 +319,7 @@ AniResult parseAniCursor(const QByteArray &bytes)
     qint64 totalPixels = 0;
     for (const QByteArrayView icon : *icons) {
         AniFrame frame;
-        const AniError error = decodeIconFile(icon, frame);
+        const AniError error = decodeIconFile(icon, frame, cursorSize);
         if (error != AniError::None)
             return failure(error);
         totalPixels += qint64(frame.image.width()) * frame.image.height();

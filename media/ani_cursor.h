@@ -42,8 +42,10 @@ struct AniResult {
 
 // Reads a Windows animated cursor (RIFF 'ACON'). On success the cursor has at least one frame
 // and one step, every step names an existing frame and every hotspot lies inside its image; on
-// failure the cursor is empty and the error says why. Never reads outside the input.
-AniResult parseAniCursor(const QByteArray &bytes);
+// failure the cursor is empty and the error says why. Never reads outside the input. Of a frame
+// with several images, the one nearest cursorSize pixels is read: 32 on a usual screen, 64 on
+// a screen at scale 2.
+AniResult parseAniCursor(const QByteArray &bytes, int cursorSize = 32);
 
 // A short English description of the error, for a warning on stderr.
 QString aniErrorText(AniError error);

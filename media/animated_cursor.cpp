@@ -1,8 +1,20 @@
 #include "media/animated_cursor.h"
 
+#include <QGuiApplication>
 #include <QPixmap>
 #include <algorithm>
 #include <limits>
+
+QCursor cursorFromImage(const QImage &image, QPoint hotspot, qreal density)
+{
+    // X11 shows a cursor's pixels and hotspot as they are. Wayland scales the cursor's buffer by
+    // the pixmap's ratio and takes the hotspot in the surface's units.
+    const bool scaledBuffer = QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+    const qreal ratio = scaledBuffer ? density : 1.0;
+    QPixmap pixmap = QPixmap::fromImage(image);
+    pixmap.setDevicePixelRatio(ratio);
+    return QCursor(pixmap, qRound(hotspot.x() / ratio), qRound(hotspot.y() / ratio));
+}
 
 AnimatedCursor::AnimatedCursor(AniCursor cursor, QWidget *target, QObject *parent)
     : QObject(parent), target(target)
@@ -14,7 +26,8 @@ AnimatedCursor::AnimatedCursor(AniCursor cursor, QWidget *target, QObject *paren
     }
     cursors.reserve(cursor.frames.size());
     for (const AniFrame &frame : cursor.frames)
-        cursors.emplace_back(QPixmap::fromImage(frame.image), frame.hotspot.x(), frame.hotspot.y());
+        cursors.push_back(
+            cursorFromImage(frame.image, frame.hotspot, std::max(1.0, frame.image.width() / 32.0)));
     timer.setSingleShot(true);
     // A coarse timer may fire up to 5% early, and a step should last at least its delay.
     timer.setTimerType(Qt::PreciseTimer);

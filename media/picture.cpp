@@ -1,11 +1,46 @@
 #include "media/picture.h"
 
-std::optional<QPixmap> LoadPicture(const QString &path)
+#include <QFile>
+#include <QImageReader>
+
+namespace
+{
+constexpr qreal designDotsPerMeter = 3780; // 96 dpi
+}
+
+QPixmap pictureForScreen(QImage image, qreal density, qreal screenRatio)
+{
+    const QSize design = (QSizeF(image.size()) / density).toSize();
+    const QSize wanted = (QSizeF(design) * screenRatio).toSize();
+    if (image.size() != wanted)
+        image = image.scaled(wanted, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    QPixmap pixmap = QPixmap::fromImage(image);
+    pixmap.setDevicePixelRatio(screenRatio);
+    return pixmap;
+}
+
+std::optional<QPixmap> LoadPicture(const QString &path, qreal screenRatio)
 {
     if (path.isEmpty())
         return QPixmap();
-    QPixmap picture;
-    if (!picture.load(path))
+    const QImage image = QImageReader(path).read();
+    if (image.isNull())
         return std::nullopt;
-    return picture;
+    // Files that say nothing, or 72 dpi, are drawn one pixel a pixel, as they always were.
+    const qreal density = std::max<qreal>(1, image.dotsPerMeterX() / designDotsPerMeter);
+    return pictureForScreen(image, density, screenRatio);
+}
+
+QString doubleDensityPath(const QString &path)
+{
+    const qsizetype dot = path.lastIndexOf(u'.');
+    return path.left(dot) + QStringLiteral("@2x") + path.mid(dot);
+}
+
+QPixmap builtInPicture(const QString &path, qreal screenRatio)
+{
+    const QString dense = doubleDensityPath(path);
+    if (screenRatio > 1 && QFile::exists(dense))
+        return pictureForScreen(QImageReader(dense).read(), 2, screenRatio);
+    return pictureForScreen(QImageReader(path).read(), 1, screenRatio);
 }

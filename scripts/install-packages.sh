@@ -11,6 +11,8 @@ packages=(
     fonts-liberation qt6-wayland
     # tests: a real X server, its window tools, a sound server, the desktop-file checkers
     xvfb x11-utils pulseaudio desktop-file-utils appstream
+    # tests on a real desktop: a window manager, a Wayland compositor, input, screenshots
+    openbox weston xdotool x11-apps netpbm
     # fuzzing the file readers: clang, its libFuzzer and sanitizer runtimes, Qt's compile flags
     clang libclang-rt-14-dev pkg-config
     # the Debian package: its build, its checker

@@ -129,14 +129,17 @@ void TestAssets::pictures_data()
     QTest::addColumn<int>("depth"); // bits per pixel as stored, where the test reads them
     for (int n = 1; n <= 10; ++n)
         QTest::addRow("terra%d", n)
-            << QString("img/terra%1.bmp").arg(n) << 0 << QSize(217, 81) << 24;
+            << QString("img/terra%1.bmp").arg(n) << 0 << QSize(434, 162) << 24;
     const std::tuple<const char *, int, QSize, int> resources[] = {
         {"puppy.jpg", 0, {80, 53}, 0},       {"bird.gif", 0, {98, 83}, 0},
         {"icons/48.png", 0, {48, 48}, 0},    {"icons/64.png", 0, {64, 64}, 0},
         {"icons/128.png", 0, {128, 128}, 0}, {"icons/256.png", 0, {256, 256}, 0},
         {"vorlandi.ico", 0, {32, 32}, 4},    {"vorlandi.ico", 1, {32, 32}, 8},
         {"next.ico", 0, {32, 32}, 4},        {"next.ico", 1, {16, 16}, 4},
-        {"exit.ico", 0, {32, 32}, 4},        {"exit.ico", 1, {16, 16}, 4}};
+        {"exit.ico", 0, {32, 32}, 4},        {"exit.ico", 1, {16, 16}, 4},
+        {"puppy@2x.jpg", 0, {160, 106}, 0},  {"bird@2x.gif", 0, {196, 166}, 0},
+        {"vorlandi@2x.ico", 0, {64, 64}, 4}, {"next@2x.ico", 0, {64, 64}, 4},
+        {"exit@2x.ico", 0, {64, 64}, 4}};
     for (const auto &[name, index, size, depth] : resources)
         QTest::addRow("%s, image %d", name, index)
             << "app/resources/" + QString(name) << index << size << depth;
@@ -176,7 +179,7 @@ void TestAssets::pictures()
         // GIF89a with a global table of 256 colours. Each frame has its own control block (restore
         // to background, transparent colour 0) and covers the picture with the global colours.
         QVERIFY(bytes.startsWith("GIF89a") && (le<quint8>(bytes, 10) & 0x87) == 0x87);
-        const QByteArray frame = QByteArray::fromHex("2c000000006200530000");
+        const QByteArray frame = QByteArray::fromHex("2c00000000") + bytes.mid(6, 4) + '\0';
         QCOMPARE(bytes.count(QByteArray::fromHex("21f9040908000000")), 4);
         QCOMPARE(bytes.count(frame), 4);
         // The loop count comes before the first frame, and the trailer ends the file.
@@ -201,6 +204,12 @@ void TestAssets::catCursor()
         QVERIFY(qAlpha(frame.image.pixel(2, 2)) > 0 && qAlpha(frame.image.pixel(0, 31)) == 0);
     }
     QVERIFY2(cursor.frames.back().image != cursor.frames.front().image, "the cursor does not move");
+    // Each frame also holds the cat drawn for screens at scales 1.5 and 2.
+    for (const int size : {48, 64}) {
+        const AniFrame frame = parseAniCursor(bytes, size).cursor->frames.back();
+        QCOMPARE(frame.image.size(), QSize(size, size));
+        QCOMPARE(frame.hotspot, QPoint(2, 2) * size / 32);
+    }
 }
 
 QTEST_MAIN(TestAssets)

@@ -18,32 +18,27 @@ void appendChunk(QByteArray &out, const char *id, const QByteArray &body)
         out.append('\0');
 }
 
-QByteArray curFile(const QImage &source, QPoint hotspot)
+// One cursor image: a 32-bit BGRA bitmap followed by its 1-bit mask, taken from alpha.
+QByteArray cursorBitmap(const QImage &image)
 {
-    QImage image = source.convertToFormat(QImage::Format_ARGB32);
-    if (image.size() != QSize(frameSize, frameSize))
-        image = image.scaled(frameSize, frameSize, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-
-    const int maskStride = ((frameSize + 31) / 32) * 4;
-    const int xorBytes = frameSize * frameSize * 4;
-    const int maskBytes = maskStride * frameSize;
-
+    const int width = image.width(), height = image.height();
+    const int maskStride = ((width + 31) / 32) * 4;
     QByteArray dib;
     appendU32(dib, 40); // BITMAPINFOHEADER
-    appendU32(dib, frameSize);
-    appendU32(dib, frameSize * 2); // icon bitmaps count the mask rows in the height
+    appendU32(dib, static_cast<quint32>(width));
+    appendU32(dib, static_cast<quint32>(height * 2)); // icon bitmaps count the mask rows too
     appendU16(dib, 1);
     appendU16(dib, 32);
     appendU32(dib, 0); // BI_RGB
-    appendU32(dib, static_cast<quint32>(xorBytes + maskBytes));
+    appendU32(dib, static_cast<quint32>(width * height * 4 + maskStride * height));
     appendU32(dib, 0);
     appendU32(dib, 0);
     appendU32(dib, 0);
     appendU32(dib, 0);
 
     // Both bitmaps are stored bottom row first.
-    for (int y = frameSize - 1; y >= 0; --y) {
-        for (int x = 0; x < frameSize; ++x) {
+    for (int y = height - 1; y >= 0; --y) {
+        for (int x = 0; x < width; ++x) {
             const QRgb pixel = image.pixel(x, y);
             dib.append(static_cast<char>(qBlue(pixel)));
             dib.append(static_cast<char>(qGreen(pixel)));
@@ -51,34 +46,63 @@ QByteArray curFile(const QImage &source, QPoint hotspot)
             dib.append(static_cast<char>(qAlpha(pixel)));
         }
     }
-    for (int y = frameSize - 1; y >= 0; --y) {
+    for (int y = height - 1; y >= 0; --y) {
         QByteArray row(maskStride, '\0');
-        for (int x = 0; x < frameSize; ++x) {
+        for (int x = 0; x < width; ++x) {
             if (qAlpha(image.pixel(x, y)) == 0)
                 row[x / 8] = static_cast<char>(row[x / 8] | (0x80 >> (x % 8)));
         }
         dib.append(row);
     }
+    return dib;
+}
 
+// A cursor file holding each image, the hotspot scaled from 32x32 to the image's size.
+QByteArray curFile(const std::vector<QImage> &sources, QPoint hotspot)
+{
+    std::vector<QByteArray> bitmaps;
     QByteArray cur;
     appendU16(cur, 0);
-    appendU16(cur, 2); // cursor, so the entry carries a hotspot
-    appendU16(cur, 1);
-    cur.append(static_cast<char>(frameSize));
-    cur.append(static_cast<char>(frameSize));
-    cur.append('\0');
-    cur.append('\0');
-    appendU16(cur, static_cast<quint32>(std::clamp(hotspot.x(), 0, frameSize - 1)));
-    appendU16(cur, static_cast<quint32>(std::clamp(hotspot.y(), 0, frameSize - 1)));
-    appendU32(cur, static_cast<quint32>(dib.size()));
-    appendU32(cur, 6 + 16);
-    cur.append(dib);
+    appendU16(cur, 2); // cursor, so each entry carries a hotspot
+    appendU16(cur, static_cast<quint32>(sources.size()));
+    quint32 offset = 6 + 16 * static_cast<quint32>(sources.size());
+    for (const QImage &source : sources) {
+        const QImage image = source.convertToFormat(QImage::Format_ARGB32);
+        const int size = image.width();
+        bitmaps.push_back(cursorBitmap(image));
+        cur.append(static_cast<char>(size % 256));
+        cur.append(static_cast<char>(image.height() % 256));
+        cur.append('\0');
+        cur.append('\0');
+        appendU16(cur,
+                  static_cast<quint32>(std::clamp(hotspot.x() * size / frameSize, 0, size - 1)));
+        appendU16(cur, static_cast<quint32>(std::clamp(hotspot.y() * image.height() / frameSize, 0,
+                                                       image.height() - 1)));
+        appendU32(cur, static_cast<quint32>(bitmaps.back().size()));
+        appendU32(cur, offset);
+        offset += static_cast<quint32>(bitmaps.back().size());
+    }
+    for (const QByteArray &bitmap : bitmaps)
+        cur.append(bitmap);
     return cur;
 }
 
 } // namespace
 
 QByteArray writeAniCursor(const std::vector<QImage> &frames, QPoint hotspot,
+                          const std::vector<int> &jiffiesPerStep)
+{
+    std::vector<std::vector<QImage>> sized;
+    for (const QImage &frame : frames) {
+        sized.push_back({frame.size() == QSize(frameSize, frameSize)
+                             ? frame
+                             : frame.scaled(frameSize, frameSize, Qt::IgnoreAspectRatio,
+                                            Qt::SmoothTransformation)});
+    }
+    return writeAniCursor(sized, hotspot, jiffiesPerStep);
+}
+
+QByteArray writeAniCursor(const std::vector<std::vector<QImage>> &frames, QPoint hotspot,
                           const std::vector<int> &requestedJiffies)
 {
     const std::vector<int> jiffiesPerStep =
@@ -105,7 +129,7 @@ QByteArray writeAniCursor(const std::vector<QImage> &frames, QPoint hotspot,
     }
 
     QByteArray frameList("fram");
-    for (const QImage &frame : frames)
+    for (const std::vector<QImage> &frame : frames)
         appendChunk(frameList, "icon", curFile(frame, hotspot));
 
     QByteArray body("ACON");

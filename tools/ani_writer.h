@@ -12,3 +12,8 @@
 // for 10. The same input always gives the same bytes.
 QByteArray writeAniCursor(const std::vector<QImage> &frames, QPoint hotspot,
                           const std::vector<int> &jiffiesPerStep);
+
+// The same with several images in each frame, one per size (square, at most 256 pixels), as
+// the cursor format allows; the hotspot is given for 32x32 and scaled to each image.
+QByteArray writeAniCursor(const std::vector<std::vector<QImage>> &frames, QPoint hotspot,
+                          const std::vector<int> &jiffiesPerStep);

@@ -127,11 +127,12 @@ QPainterPath triangle(QPointF a, QPointF b, QPointF c)
 
 constexpr QPointF catEarTip(1.6, 1.6);
 
-QImage catFrame(qreal swing)
+QImage catFrame(qreal swing, int size)
 {
-    QImage image = transparentImage(32, 32);
+    QImage image = transparentImage(size, size);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
+    p.scale(size / 32.0, size / 32.0);
 
     const QColor fur(0xf5, 0x9e, 0x2a);
     const QColor stripe(0xc4, 0x67, 0x12);
@@ -283,15 +284,16 @@ void paintSlate(QPainter &p, bool vga)
 
 // ------------------------------------------------------------------ public
 
-QImage globesPicture(int count)
+QImage globesPicture(int count, int scale)
 {
-    QImage image(217, 81, QImage::Format_RGB32);
+    QImage image(217 * scale, 81 * scale, QImage::Format_RGB32);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
+    p.scale(scale, scale);
     QLinearGradient sky(0, 0, 0, 81);
     sky.setColorAt(0, QColor(0xdd, 0xf0, 0xff));
     sky.setColorAt(1, QColor(0xff, 0xff, 0xff));
-    p.fillRect(image.rect(), sky);
+    p.fillRect(QRectF(0, 0, 217, 81), sky);
 
     // Rows of five, like a ten frame: up to five in one centred row, more in two rows whose
     // columns line up, so six reads as "five and one".
@@ -308,17 +310,17 @@ QImage globesPicture(int count)
         paintGlobe(p, centre, radius);
     }
     p.end();
-    image.setDotsPerMeterX(3780);
-    image.setDotsPerMeterY(3780);
+    image.setDotsPerMeterX(3780 * scale);
+    image.setDotsPerMeterY(3780 * scale);
     return image;
 }
 
-std::vector<QImage> catCursorFrames()
+std::vector<QImage> catCursorFrames(int size)
 {
     std::vector<QImage> frames;
     const int count = 6;
     for (int i = 0; i < count; ++i)
-        frames.push_back(catFrame(std::sin(2 * std::numbers::pi * i / count)));
+        frames.push_back(catFrame(std::sin(2 * std::numbers::pi * i / count), size));
     return frames;
 }
 
@@ -382,14 +384,14 @@ QImage noEntryIcon(int size)
     return finished(image);
 }
 
-QImage puppyPicture()
+QImage puppyPicture(int scale)
 {
     // Painted at four times the size and scaled down, for the soft edges of a photograph.
-    const int scale = 4;
-    QImage canvas(80 * scale, 53 * scale, QImage::Format_RGB32);
+    const int oversample = 4;
+    QImage canvas(80 * oversample, 53 * oversample, QImage::Format_RGB32);
     QPainter p(&canvas);
     p.setRenderHint(QPainter::Antialiasing);
-    p.scale(scale, scale);
+    p.scale(oversample, oversample);
 
     QLinearGradient wall(0, 0, 0, 53);
     wall.setColorAt(0, QColor(0xfd, 0xe9, 0xcc));
@@ -485,13 +487,14 @@ QImage puppyPicture()
     }
     p.end();
 
-    QImage image = canvas.scaled(80, 53, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    QImage image =
+        canvas.scaled(80 * scale, 53 * scale, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     image.setDotsPerMeterX(3780);
     image.setDotsPerMeterY(3780);
     return image;
 }
 
-std::vector<QImage> birdFrames()
+std::vector<QImage> birdFrames(int scale)
 {
     const QColor outline(0x0d, 0x3c, 0x6e);
     // Wing angle in degrees (positive raises it) and the body's rise, for each frame.
@@ -502,9 +505,10 @@ std::vector<QImage> birdFrames()
 
     std::vector<QImage> frames;
     for (const auto &pose : poses) {
-        QImage image = transparentImage(98, 83);
+        QImage image = transparentImage(98 * scale, 83 * scale);
         QPainter p(&image);
         p.setRenderHint(QPainter::Antialiasing);
+        p.scale(scale, scale);
         p.translate(0, -pose.lift);
 
         QPainterPath tail;

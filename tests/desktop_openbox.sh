@@ -1,0 +1,191 @@
+#!/usr/bin/env bash
+# The real game on a private X server with a real window manager (openbox), at scales 1 and 2,
+# seen as a child sees it: the titles the window manager gets, the status bar that must not
+# change with the gradient, the readable captions and verdict, the graphical buttons' faces and
+# their focus and pressed looks. Given a folder (second argument, or VORLANDI_SHOTS), it keeps
+# screenshots of the window at each scale and of the new-game box there.
+#
+#   desktop_openbox.sh GAME [SHOTS_DIR]
+set -euo pipefail
+game=$1
+shots=${2:-${VORLANDI_SHOTS:-}}
+for program in Xvfb openbox xprop xdotool xwininfo xwd xwdtopnm pnmdepth pamcut pnmtoplainpnm pnmtopng; do
+    if ! command -v "$program" >/dev/null; then
+        echo "SKIPPED: $program is not installed (scripts/install-packages.sh installs it)" >&2
+        exit 77
+    fi
+done
+
+dir=$(mktemp -d)
+pids=()
+cleanup() {
+    for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
+        kill "${pids[i]}" 2>/dev/null || true
+        wait "${pids[i]}" 2>/dev/null || true
+    done
+    rm -rf "$dir"
+}
+trap cleanup EXIT
+failures=0
+fail() {
+    echo "FAIL: $*" >&2
+    failures=$((failures + 1))
+}
+
+# until SECONDS COMMAND...: retries the command every tenth of a second.
+until_true() {
+    local tries=$(($1 * 10))
+    shift
+    for ((t = 0; t < tries; t++)); do
+        "$@" >/dev/null 2>&1 && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+Xvfb -displayfd 3 -screen 0 1600x1300x24 -nolisten tcp 3>"$dir/display" 2>"$dir/server.log" &
+pids+=($!)
+until_true 10 test -s "$dir/display" || { cat "$dir/server.log" >&2; exit 1; }
+export DISPLAY=":$(head -n1 "$dir/display")"
+openbox --sm-disable >"$dir/openbox.log" 2>&1 &
+pids+=($!)
+until_true 10 sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"' || { echo "openbox did not start" >&2; cat "$dir/openbox.log" >&2; exit 1; }
+
+title() { xprop -id "$1" _NET_WM_NAME | sed -n 's/^_NET_WM_NAME(UTF8_STRING) = "\(.*\)"$/\1/p'; }
+# grab NAME: a screenshot. xwd fails when a window goes away while it reads, so it tries again.
+grab() {
+    until_true 3 sh -c "xwd -root -silent >'$dir/$1.xwd'"
+    xwdtopnm "$dir/$1.xwd" 2>/dev/null | pnmdepth 255 >"$dir/$1.ppm"
+}
+# region SHOT X Y W H: the pixels of a rectangle, one "R G B" line each.
+region() {
+    pamcut -left "$2" -top "$3" -width "$4" -height "$5" "$dir/$1.ppm" | pnmtoplainpnm |
+        awk 'NR > 3 { for (i = 1; i <= NF; i++) v[n++] = $i }
+             END { for (i = 0; i + 2 < n; i += 3) print v[i], v[i + 1], v[i + 2] }'
+}
+# contrast: the WCAG contrast ratio between the lightest and the darkest pixel read.
+contrast() {
+    awk 'function lin(c) { c /= 255; return c <= 0.04045 ? c / 12.92 : ((c + 0.055) / 1.055) ^ 2.4 }
+         { l = 0.2126 * lin($1) + 0.7152 * lin($2) + 0.0722 * lin($3)
+           if (NR == 1 || l > hi) hi = l; if (NR == 1 || l < lo) lo = l }
+         END { printf "%.1f\n", (hi + 0.05) / (lo + 0.05) }'
+}
+at_least() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a >= b) }'; }
+
+# play SCALE: one run of the game at that scale factor.
+play() {
+    local s=$1
+    QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR=$s PULSE_SERVER=unix:/nonexistent/native \
+        "$game" >"$dir/game.log" 2>&1 &
+    local game_pid=$!
+    pids+=("$game_pid")
+    local w=
+    until_true 15 sh -c 'xdotool search --classname "^vorlandi$" >/dev/null' ||
+        { fail "no window at scale $s"; cat "$dir/game.log" >&2; return; }
+    w=$(xdotool search --classname '^vorlandi$' | head -n1)
+    until_true 5 sh -c "xprop -id $w _NET_WM_NAME | grep -q Quintarel"
+    [ "$(title "$w")" = Quintarel ] || fail "title at start: '$(title "$w")'"
+    eval "$(xwininfo -id "$w" | awk -F: '/Absolute upper-left X/ {print "wx=" $2 + 0}
+        /Absolute upper-left Y/ {print "wy=" $2 + 0} /Height/ {print "wh=" $2 + 0}')"
+    # Logical client coordinates to the screen's pixels.
+    px() { awk -v v="$1" -v s="$s" -v o="$2" 'BEGIN { printf "%d", o + int(v * s + 0.5) }'; }
+    local top=$((wy + wh - $(px 557 0)))
+    X() { px "$1" "$wx"; }
+    Y() { px "$1" "$top"; }
+    xdotool windowactivate --sync "$w" >/dev/null 2>&1 || true
+    sleep 0.5
+
+    if [ "$s" = 1 ]; then
+        xdotool windowminimize --sync "$w"
+        until_true 5 sh -c "xprop -id $w _NET_WM_NAME | grep -Eq '\"[0-9]{2}:[0-9]{2} [^\"]+\"$'" ||
+            fail "minimised title: '$(title "$w")'"
+        echo "minimised title: $(title "$w")"
+        xdotool windowactivate --sync "$w" >/dev/null 2>&1 || true
+        until_true 5 sh -c "xprop -id $w _NET_WM_NAME | grep -q '\"Quintarel\"$'" ||
+            fail "restored title: '$(title "$w")'"
+        sleep 0.5
+        # The new-game question, from the menu bar's third item.
+        xdotool mousemove "$(X 223)" "$((top - 9))" click 1
+        if until_true 5 sh -c "xdotool search --name '^INIZIARE NUOVA GARA' >/dev/null"; then
+            local box
+            box=$(xdotool search --name '^INIZIARE NUOVA GARA' | head -n1)
+            [ "$(title "$box")" = "INIZIARE NUOVA GARA" ] || fail "box title: '$(title "$box")'"
+            echo "new-game box title: $(title "$box")"
+            sleep 1
+            # The screen shows the title bar; the box's own window, its painted contents.
+            if [ -n "$shots" ]; then
+                grab box && pnmtopng "$dir/box.ppm" >"$shots/new-game-box.png"
+                xwd -id "$box" -silent | xwdtopnm 2>/dev/null | pnmtopng >"$shots/new-game-box-client.png"
+            fi
+            xdotool key Escape
+        else
+            fail "no new-game box"
+        fi
+    fi
+
+    # A wrong answer (empty), then Enter on the focused cmdNext: two exercises.
+    grab first
+    xdotool key Return
+    sleep 0.6
+    grab verdict
+    xdotool key Return
+    sleep 0.6
+    grab second
+    # Another answer and exercise until the gradient differs from the first.
+    for _ in 1 2 3; do
+        [ "$(region first "$(X 680)" "$(Y 2)" 1 1)" = "$(region second "$(X 680)" "$(Y 2)" 1 1)" ] ||
+            break
+        xdotool key Return sleep 0.6 key Return sleep 0.6
+        grab second
+    done
+    # The bar's rows, one in from its edges, which a fractional scale may round either way.
+    local bar_rows=$(($(Y 556) - $(Y 541)))
+    for part in "0 300" "620 68"; do
+        set -- $part
+        if ! cmp -s <(region first "$(X "$1")" "$(Y 541)" "$(px "$2" 0)" "$bar_rows") \
+            <(region second "$(X "$1")" "$(Y 541)" "$(px "$2" 0)" "$bar_rows"); then
+            fail "status bar changed at x $1 between two exercises (scale $s)"
+        fi
+    done
+
+    # Texts on the bar, the frame's caption and the verdict: darkest against lightest pixel.
+    local c
+    for what in "status bar|3 542 70 14|second" "Conta|50 0 30 11|second" \
+        "verdict|411 60 120 30|verdict"; do
+        IFS='|' read -r name rect shot <<<"$what"
+        read -r x y ww hh <<<"$rect"
+        c=$(region "$shot" "$(X "$x")" "$(Y "$y")" "$(px "$ww" 0)" "$(px "$hh" 0)" | contrast)
+        echo "contrast of $name at scale $s: $c:1"
+        at_least "$c" 4.5 || fail "$name reads at $c:1"
+    done
+
+    # The graphical buttons' faces, the focus frame that the verdict's Enter moved to cmdNext.
+    local face
+    face=$(region second "$(X 175)" "$(Y 476)" 1 1)
+    [ "$face" = "0 255 255" ] || fail "cmdNext face $face at scale $s"
+    face=$(region second "$(X 462)" "$(Y 484)" 1 1)
+    [ "$face" = "255 0 255" ] || fail "cmdExit face $face at scale $s"
+    face=$(region verdict "$(X 168)" "$(Y 476)" 1 1)
+    [ "$face" = "0 0 0" ] || fail "focused cmdNext has no dark frame ($face) at scale $s"
+    [ -z "$shots" ] || pamcut -left "$wx" -top "$((top - $(px 18 0)))" -width "$(px 689 0)" \
+        -height "$(px 575 0)" "$dir/verdict.ppm" | pnmtopng >"$shots/window-scale$s.png"
+
+    # Held down, cmdNext sinks: its top-left corner turns from white to grey.
+    xdotool mousemove "$(X 200)" "$(Y 460)" mousedown 1
+    sleep 0.3
+    grab pressed
+    xdotool mouseup 1
+    face=$(region pressed "$(X 170)" "$(Y 442)" 1 1)
+    [ "$face" = "128 128 128" ] || fail "pressed cmdNext shows $face at its corner (scale $s)"
+
+    # Exit ends the program.
+    xdotool mousemove "$(X 480)" "$(Y 470)" click 1
+    until_true 5 sh -c "! kill -0 $game_pid" || fail "Exit did not end the game (scale $s)"
+    wait "$game_pid" 2>/dev/null || true
+}
+
+play 1
+play 1.5
+play 2
+[ "$failures" -eq 0 ] || exit 1
+echo "all desktop checks passed"
