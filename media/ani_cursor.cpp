@@ -254,9 +254,11 @@ AniResult parseAniCursor(const QByteArray &bytes, int cursorSize)
     if (!hasTag(input, 8, "ACON"))
         return failure(AniError::NotRiffAcon);
 
-    // A RIFF size that overstates the file is forgiven; one that understates it hides the chunks
-    // beyond it.
-    const qint64 riffEnd = std::min<qint64>(8 + qint64(u32(input, 4)), input.size());
+    // A RIFF size that overstates the file is forgiven, and 0, which some old writers leave in
+    // place of the size, means the whole file; any other size that understates the file hides
+    // the chunks beyond it.
+    const qint64 riffSize = u32(input, 4);
+    const qint64 riffEnd = riffSize == 0 ? input.size() : std::min(8 + riffSize, input.size());
     if (riffEnd < 12)
         return failure(AniError::Truncated);
     const auto chunks = splitChunks(input.sliced(12, riffEnd - 12));

@@ -26,16 +26,21 @@ QByteArray chunk(const char *id, const QByteArray &body, bool pad = true)
            QByteArray(pad ? body.size() % 2 : 0, '\0');
 }
 
-// A cursor showing each image once, for a jiffy, each in a cursor file with its hotspot at 0,0.
-QByteArray aniFile(const QList<QByteArray> &images)
+// A cursor of the given icon chunks, each shown once for a jiffy, with these header flags.
+QByteArray aniOf(const QList<QByteArray> &icons, quint32 flags = 1)
 {
     QByteArray frames = "fram";
-    for (const QByteArray &image : images)
-        frames +=
-            chunk("icon", le({0, 2, 1, 0, 0, 0, 0}, 2) + le({quint32(image.size()), 22}) + image);
-    const quint32 count = quint32(images.size());
-    return chunk("RIFF", "ACON" + chunk("anih", le({36, count, count, 0, 0, 0, 0, 1, 1})) +
+    for (const QByteArray &icon : icons)
+        frames += chunk("icon", icon);
+    const quint32 count = quint32(icons.size());
+    return chunk("RIFF", "ACON" + chunk("anih", le({36, count, count, 0, 0, 0, 0, 1, flags})) +
                              chunk("LIST", frames));
+}
+
+// A cursor file of one image, its hotspot at 0,0.
+QByteArray cur(const QByteArray &image)
+{
+    return le({0, 2, 1, 0, 0, 0, 0}, 2) + le({quint32(image.size()), 22}) + image;
 }
 
 // An icon bitmap from hex rows, colours then mask (a set bit is clear), each bottom row first.
@@ -80,11 +85,10 @@ QString summary(const AniResult &result)
         text += QStringLiteral(" %1:%2").arg(step.frame).arg(step.jiffies);
     const auto &[image, at] = result.cursor->frames.front();
     text += QString::asprintf(", %dx%d at %d,%d:", image.width(), image.height(), at.x(), at.y());
-    QList<QRgb> pixels;
-    for (int i = 0; i < image.width() * image.height(); ++i)
-        pixels << image.pixel(i % image.width(), i / image.width());
-    for (qsizetype i = 0, run = 1; i < pixels.size(); i += run, run = 1) {
-        while (i + run < pixels.size() && pixels[i + run] == pixels[i])
+    const auto *pixels = reinterpret_cast<const QRgb *>(image.constBits());
+    for (qsizetype i = 0, run = 1, size = image.width() * image.height(); i < size;
+         i += run, run = 1) {
+        while (i + run < size && pixels[i + run] == pixels[i])
             ++run;
         text += QString::asprintf(run > 1 ? " %08x*%d" : " %08x", pixels[i], int(run));
     }
@@ -98,22 +102,15 @@ class TstAniCursor : public QObject
     Q_OBJECT
 
 private slots:
-    void writerRoundTrip();
+    void everyCutIsRejected();
     void parse_data();
     void parse();
 };
 
-void TstAniCursor::writerRoundTrip()
+void TstAniCursor::everyCutIsRejected()
 {
-    // Step i shows frame i modulo the frame count, for its own delay.
-    const std::vector<QImage> images = {patternImage(red), patternImage(blue)};
-    const QByteArray file = writeAniCursor(images, {3, 20}, {1, 30, 7});
-    const AniResult result = parseAniCursor(file);
-    const QString start = QStringLiteral(
-        "2 frames, steps 0:1 1:30 0:7, 32x32 at 3,20: ffff0000*512 00000000*16 80ff0000*16 ");
-    QCOMPARE(summary(result).left(start.size()), start);
-    QCOMPARE(result.cursor->frames.back().image, patternImage(blue));
     // The frame list comes last, so every cut loses part of a frame.
+    const QByteArray file = writeAniCursor({patternImage(red), patternImage(blue)}, {3, 20}, {});
     for (qsizetype length = 0; length < file.size(); ++length) {
         const AniResult cut = parseAniCursor(file.first(length));
         QVERIFY2(!cut.cursor && cut.error != AniError::None, qPrintable(QString::number(length)));
@@ -128,37 +125,47 @@ void TstAniCursor::parse_data()
         QTest::newRow(name) << file << QString::fromLatin1(expected);
     };
     // A cursor of one bitmap frame, expected to show these pixels.
-    const auto bitmap = [](const char *name, int width, int height, int bits,
-                           const QList<QRgb> &palette, const char *rows, const char *pixels) {
-        QTest::newRow(name) << aniFile({dib(width, height, bits, palette, rows)})
-                            << QString::asprintf("1 frames, steps 0:1, %dx%d at 0,0: %s", width,
-                                                 height, pixels);
+    const auto bitmap = [](const char *name, int w, int h, int bits, const QList<QRgb> &colours,
+                           const char *rows, const char *pixels) {
+        QTest::newRow(name) << aniOf({cur(dib(w, h, bits, colours, rows))})
+                            << QString::asprintf("1 frames, steps 0:1, %dx%d at 0,0: %s", w, h,
+                                                 pixels);
     };
     const auto bad = [](const char *name, const QByteArray &file, AniError error) {
         QTest::newRow(name) << file << aniErrorText(error);
     };
     using E = AniError;
-    // Two red frames, their hotspot at 4,20, shown for 3 and for 9 jiffies.
-    QImage dot(1, 1, QImage::Format_ARGB32);
-    dot.fill(red);
-    const QByteArray base = writeAniCursor({dot, dot}, {4, 20}, {3, 9});
+    // A red and a blue frame, their hotspot at 4,20, shown for 3 and for 9 jiffies, each solid on
+    // top and clear, then half transparent, below.
+    const QByteArray base =
+        writeAniCursor({patternImage(red), patternImage(blue)}, {4, 20}, {3, 9});
     const auto edited = [&](qsizetype at, qsizetype length, const QByteArray &bytes) {
         return QByteArray(base).replace(at, length, bytes);
     };
     const auto patched = [&](const char *tag, int offset, quint32 value) {
         return edited(base.indexOf(tag) + 8 + offset, 4, le({value}));
     };
-    const char *written = "2 frames, steps 0:3 1:9, 32x32 at 4,20: ffff0000*1024";
+    const char *written =
+        "2 frames, steps 0:3 1:9, 32x32 at 4,20: ffff0000*512 00000000*16 80ff0000*16 00000000*16";
+    // Where the bodies of the rate chunk and of the first icon chunk start.
+    const qsizetype rate = base.indexOf("rate") + 8, icon = base.indexOf("icon") + 8;
+    const QByteArray noSeq = QByteArray(base).replace("seq ", "xeq ");
+    const auto riff = [](const QByteArray &chunks) { return chunk("RIFF", "ACON" + chunks); };
 
-    good("odd chunk padded", chunk("RIFF", "ACON" + chunk("junk", "abc") + base.mid(12)), written);
-    good("odd chunk unpadded", chunk("RIFF", "ACON" + chunk("junk", "abc", false) + base.mid(12)),
-         written);
-    good("unknown chunks in place of rate and seq",
-         QByteArray(base).replace("rate", "xate").replace("seq ", "xeq "),
-         "2 frames, steps 0:3 1:3, 32x32 at 4,20: ffff0000*1024");
-    good("icon frame uses its centre", patched("icon", 2, 0x10001),
-         "2 frames, steps 0:3 1:9, 32x32 at 16,16: ffff0000*1024");
-    good("png frame", aniFile({png(3, 5)}), "1 frames, steps 0:1, 3x5 at 0,0: 280a141e*15");
+    // Files that load, some only as their writers meant them.
+    good("RIFF size 0, as old writers leave it", edited(4, 4, le({0})), written);
+    good("RIFF size past the end", edited(4, 4, le({quint32(base.size())})), written);
+    good("RIFF size 0xffffffff", edited(4, 4, le({0xffffffff})), written);
+    good("37-byte header, padded", riff(chunk("anih", base.mid(20, 37)) + base.mid(56)), written);
+    good("header size field 40", patched("anih", 0, 40), written);
+    good("second header ignored", riff(base.mid(12) + chunk("anih", le({36, 5, 7}))), written);
+    good("odd chunk padded", riff(chunk("junk", "abc") + base.mid(12)), written);
+    good("odd chunk unpadded", riff(chunk("junk", "abc", false) + base.mid(12)), written);
+    good("no rate, no seq", QByteArray(noSeq).replace("rate", "xate"), "2 frames, steps 0:3 1:3,");
+    good("5 steps, no seq", QByteArray(noSeq).replace(28, 4, le({5})), "2 frames, steps 0:3 1:9,");
+    good("rate 0 and max", edited(rate, 8, le({0, 0xffffffff})), "2 frames, steps 0:1 1:216000,");
+    good("ico centre", patched("icon", 2, 0x10001), "2 frames, steps 0:3 1:9, 32x32 at 16,16:");
+    good("png frame", aniOf({cur(png(3, 5))}), "1 frames, steps 0:1, 3x5 at 0,0: 280a141e*15");
     bitmap("1-bit row across a byte", 9, 1, 1, {black, white}, "98800000 00800000",
            "ffffffff ff000000*2 ffffffff*2 ff000000*3 00000000");
     bitmap("4-bit odd width, short palette", 3, 2, 4, {red, white, blue},
@@ -168,55 +175,52 @@ void TstAniCursor::parse_data()
     bitmap("24-bit padded rows with mask", 3, 2, 24, {},
            "563412214365efcdab0000000000ff00ff00ff0000000000 8000000000000000",
            "ffff0000 ff00ff00 ff0000ff 00000000 ff654321 ffabcdef");
-    bitmap("32-bit without alpha uses mask", 2, 1, 32, {}, "0000ff0000ff0000 40000000",
-           "ffff0000 00000000");
-    bitmap("32-bit without a mask keeps alpha", 2, 1, 32, {}, "0000ff40ff0000c0",
-           "40ff0000 c00000ff");
+    bitmap("32-bit, no alpha", 2, 1, 32, {}, "0000ff0000ff0000 40000000", "ffff0000 00000000");
+    bitmap("32-bit alpha, no mask", 2, 1, 32, {}, "0000ff40ff0000c0", "40ff0000 c00000ff");
 
+    // Files that are rejected, each for its own reason.
+    bad("empty", {}, E::NotRiffAcon);
+    bad("11 bytes", base.first(11), E::Truncated);
     bad("not RIFF ACON", edited(8, 4, "WAVE"), E::NotRiffAcon);
     bad("RIFF size cutting the frames", edited(4, 4, le({100})), E::Truncated);
     bad("no header", edited(12, 4, "xnih"), E::MissingHeader);
-    bad("short header", edited(12, 44, chunk("anih", le({36, 2, 2}))), E::BadHeader);
+    bad("header size 0", riff(chunk("anih", {}) + base.mid(56)), E::BadHeader);
+    bad("header size 35", riff(chunk("anih", base.mid(20, 35)) + base.mid(56)), E::BadHeader);
+    bad("header size 0xffffffff", edited(16, 4, le({0xffffffff})), E::Truncated);
     bad("zero frames", patched("anih", 4, 0), E::MissingFrames);
     bad("header claims more frames", patched("anih", 4, 3), E::FrameCountMismatch);
     bad("header claims fewer frames", patched("anih", 4, 1), E::FrameCountMismatch);
-    bad("frame count over the cap", patched("anih", 4, 100000), E::TooLarge);
-    bad("step count over the cap", patched("anih", 8, 100000), E::TooLarge);
+    bad("frame count 0xffffffff", patched("anih", 4, 0xffffffff), E::TooLarge);
+    bad("step count 2^31", patched("anih", 8, 0x80000000), E::TooLarge);
+    bad("more steps than seq entries", patched("anih", 8, 3), E::BadSequence);
     bad("seq index out of range", patched("seq ", 4, 2), E::BadSequence);
-    bad("rate shorter than the steps", edited(base.indexOf("rate"), 16, chunk("rate", le({3}))),
-        E::BadSequence);
-    bad("bitmap width 65535", patched("icon", 26, 65535), E::TooLarge);
-    bad("png wider than 256", aniFile({png(300, 2)}), E::TooLarge);
-    bad("pixels over the cap", aniFile(QList<QByteArray>(300, png(256, 256))), E::TooLarge);
+    bad("rate too short", edited(rate - 8, 16, chunk("rate", le({3}))), E::BadSequence);
+    bad("seq too short", edited(rate + 8, 16, chunk("seq ", le({0}))), E::BadSequence);
+    bad("nested list", riff(base.mid(12, icon - 32) + chunk("LIST", "fram" + base.mid(icon - 20))),
+        E::MissingFrames);
+    bad("icon chunk of size 0", aniOf({{}}), E::BadFrame);
+    bad("icon chunk past its list", patched("icon", -4, 100000), E::Truncated);
+    bad("raw bitmap frames", aniOf({dib(1, 1, 8, {red}, "00000000 00000000")}, 0), E::BadFrame);
+    bad("icon count 0", edited(icon + 4, 2, le({0}, 2)), E::BadFrame);
+    bad("icon count 65535", edited(icon + 4, 2, le({65535}, 2)), E::BadFrame);
+    bad("icon offset past its chunk", patched("icon", 18, 5000), E::BadFrame);
+    bad("bitmap 65535x65535", edited(icon + 26, 8, le({65535, 131070})), E::TooLarge);
+    bad("bitmap height 0", patched("icon", 30, 0), E::BadFrame);
+    bad("png wider than 256", aniOf({cur(png(300, 2))}), E::TooLarge);
+    bad("pixels over the cap", aniOf(QList<QByteArray>(300, cur(png(256, 256)))), E::TooLarge);
     bad("bitmap header size past the data", patched("icon", 22, 100000), E::BadFrame);
     bad("bitmap wider than its pixels", patched("icon", 26, 40), E::BadFrame);
     bad("compressed bitmap", patched("icon", 38, 1), E::BadFrame);
-    bad("16-bit bitmap", patched("icon", 34, 0x100001), E::BadFrame);
-    bad("bitmap short of its mask", aniFile({dib(1, 1, 8, {red}, "00000000 00")}), E::BadFrame);
+    bad("3-bit bitmap", patched("icon", 34, 0x30001), E::BadFrame);
+    bad("bitmap short of its mask", aniOf({cur(dib(1, 1, 8, {red}, "00000000 00"))}), E::BadFrame);
 }
 
+// Each row names the error, or the start of what the cursor holds.
 void TstAniCursor::parse()
 {
     QFETCH(QByteArray, file);
     QFETCH(QString, expected);
-    QCOMPARE(summary(parseAniCursor(file)), expected);
-    // With any byte set to 0, 0x7f or 0xff the result is an error or a cursor the animator can play
-    // as it is. PNG frames are left to libpng, which complains on stderr about every damaged one.
-    const bool sweep = file.size() < 10000 && !file.contains("\x89PNG");
-    for (qsizetype i = 0; sweep && i < file.size() * 3; ++i) {
-        QByteArray damaged = file;
-        damaged[i / 3] = "\0\x7f\xff"[i % 3];
-        const AniResult r = parseAniCursor(damaged);
-        bool ok = r.cursor ? r.error == AniError::None && !r.cursor->steps.empty()
-                           : r.error != AniError::None;
-        for (const AniStep &s : r.cursor ? r.cursor->steps : std::vector<AniStep>())
-            ok = ok && s.frame >= 0 && s.frame < int(r.cursor->frames.size()) && s.jiffies >= 1;
-        for (const AniFrame &f : r.cursor ? r.cursor->frames : std::vector<AniFrame>())
-            ok = ok && f.image.width() <= 256 && f.image.height() <= 256 &&
-                 f.image.rect().contains(f.hotspot);
-        if (!ok)
-            QFAIL(qPrintable(QStringLiteral("byte %1 set to %2").arg(i / 3).arg(int(file[i / 3]))));
-    }
+    QCOMPARE(summary(parseAniCursor(file)).left(expected.size()), expected);
 }
 
 QTEST_MAIN(TstAniCursor)
