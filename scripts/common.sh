@@ -43,21 +43,30 @@ install_packages() {
     VORLANDI_LOG=$log scripts/install-packages.sh || exit 1
 }
 
-# build [TARGET...]: configures once, then builds the targets (everything when none is given)
-# as the checkout's owner, and says so only when there is something to build. The copy of
-# img/ beside the executable runs every time and takes no time, so it does not count.
+# build_tree DIR WHAT [TARGET...]: builds the targets (everything when none is given) in the
+# configured folder DIR as the checkout's owner, and says WHAT only when there is something to
+# build. The copy of img/ beside the executable runs every time and takes no time, so it does
+# not count.
+build_tree() {
+    local dir=$1 what=$2
+    shift 2
+    local targets=()
+    [ $# -eq 0 ] || targets=(--target "$@")
+    local pending
+    pending=$(as_owner cmake --build "$dir" "${targets[@]}" -- -n 2>>"$log" |
+        grep '^\[' | grep -v 'Copying img/' || true)
+    [ -z "$pending" ] || echo "$what (a few minutes the first time)"
+    as_owner cmake --build "$dir" -j2 "${targets[@]}" >>"$log" 2>&1 || fail "$what"
+}
+
+# build [TARGET...]: configures build/ once, then builds the targets there.
 build() {
     if [ ! -f build/build.ninja ]; then
         step "Configuring the build in build/" as_owner cmake -S . -B build -G Ninja
     fi
-    local targets=() what="Building the game and its tests"
     if [ $# -gt 0 ]; then
-        targets=(--target "$@")
-        what="Building the game"
+        build_tree build "Building the game" "$@"
+    else
+        build_tree build "Building the game and its tests"
     fi
-    local pending
-    pending=$(as_owner cmake --build build "${targets[@]}" -- -n 2>>"$log" |
-        grep '^\[' | grep -v 'Copying img/' || true)
-    [ -z "$pending" ] || echo "$what (a few minutes the first time)"
-    as_owner cmake --build build -j2 "${targets[@]}" >>"$log" 2>&1 || fail "$what"
 }

@@ -13,8 +13,7 @@ if [ ! -f build/asan/build.ninja ]; then
     step "Configuring the sanitizer build in build/asan" as_owner cmake -S . -B build/asan -G Ninja \
         "-DCMAKE_CXX_FLAGS=-fsanitize=address,undefined -fno-omit-frame-pointer"
 fi
-step "Building the game with the sanitizers (a few minutes the first time)" \
-    as_owner cmake --build build/asan -j2 --target vorlandi_drive
+build_tree build/asan "Building the game with the sanitizers" vorlandi_drive
 echo "Running the tests"
 ctest --test-dir build --output-on-failure
 echo "Fuzzing the cursor and wave readers for a minute each"
