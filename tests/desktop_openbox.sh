@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
-# The real game on a private X server with a real window manager (openbox), at scales 1 and 2,
-# seen as a child sees it: the titles the window manager gets, the status bar that must not
-# change with the gradient, the readable captions and verdict, the graphical buttons' faces and
-# their focus and pressed looks. Given a folder (second argument, or VORLANDI_SHOTS), it keeps
-# screenshots of the window at each scale and of the new-game box there.
+# The real game on a private X server with a real window manager (openbox), at scales 1, 1.5
+# and 2, seen as a child sees it: the titles the window manager gets, the gradient's bands, the
+# status bar that must not change with the gradient, the readable captions and verdict, the
+# graphical buttons' faces and their focus and pressed looks. Given a folder (second argument,
+# or VORLANDI_SHOTS), it keeps screenshots of the window at each scale and of the new-game box.
 #
 #   desktop_openbox.sh GAME [SHOTS_DIR]
 set -euo pipefail
@@ -125,6 +125,14 @@ play() {
 
     # A wrong answer (empty), then Enter on the focused cmdNext: two exercises.
     grab first
+    # Down the right edge no control covers the gradient: red and green from the draws (steps of
+    # 20, or 255) the same in every row, blue rising by one a band over 256 bands of the client.
+    # The client's first and last pixel rows may round either way at a fractional scale.
+    region first "$(X 680)" "$(Y 1)" 1 "$(px 538 0)" | awk -v h="$(px 557 0)" -v o="$(($(Y 1) - top))" '
+        NR == 1 { r = $1; g = $2 }
+        $1 != r || $2 != g || r == 0 || (r % 20 && r != 255) || (g % 20 && g != 255) ||
+        ($3 - int((NR - 1 + o) * 256 / h)) ^ 2 > 1 { print "row " NR - 1 + o ": " $0; bad = 1; exit }
+        END { exit bad }' >"$dir/bands" || fail "gradient at scale $s, $(cat "$dir/bands")"
     xdotool key Return
     sleep 0.6
     grab verdict
