@@ -269,21 +269,15 @@ struct Session {
                     ? std::min(rate * 3 / 10,
                                int((plays[i + 1].atMs - plays[i].atMs - 20) * rate / 1000))
                     : rate * 3 / 10;
-            Match match;
-            qint64 expected = 0;
-            if (i == 0) {
-                const qint64 sinceRecording = (plays[0].atMs - server->firstBytesMs) * rate / 1000;
-                match = find(recording, sound, sinceRecording - rate / 20,
-                             sinceRecording + rate / 10, length);
-                expected = match.offset;
-            } else {
-                expected = previous + qint64((plays[i].atMs - plays[i - 1].atMs) * rate / 1000);
-                match =
-                    find(recording, sound, expected - rate / 30, expected + rate * 3 / 50, length);
-            }
+            const qint64 expected =
+                i == 0 ? qint64((plays[0].atMs - server->firstBytesMs) * rate / 1000)
+                       : previous + qint64((plays[i].atMs - plays[i - 1].atMs) * rate / 1000);
+            // The first play is searched for over a wider window: nothing places it but the clock.
+            const Match match = find(recording, sound, expected - (i ? rate / 30 : rate / 20),
+                                     expected + (i ? rate * 3 / 50 : rate / 10), length);
             const bool heard = match.score >= heardThreshold;
             const QString name = QFileInfo(plays[i].path).fileName();
-            previous = heard ? match.offset : expected;
+            previous = heard || i == 0 ? match.offset : expected;
             matches.push_back(match);
             perFile[name].first += heard;
             ++perFile[name].second;
@@ -318,7 +312,6 @@ private slots:
     void everyPlayIsHeard();
     void newSoundCutsOffAndMissingFileIsSilent();
     void soundComesBackAfterTheServerRestarts();
-    void silentWithoutAServer();
     void gameSpeaksEveryNumberAndVerdict();
 
 private:
@@ -389,8 +382,9 @@ void TestSound::newSoundCutsOffAndMissingFileIsSilent()
              "a missing file did not stop the sound or was not silent");
 }
 
-// The game in a child process, its sound server killed mid-sound and started again: a later
-// sound is heard, and Exit still ends the program cleanly.
+// The game in a child process, its sound server killed mid-sound and started again: the game
+// says once that it plays on in silence, a later sound is heard, and Exit still ends the
+// program cleanly.
 void TestSound::soundComesBackAfterTheServerRestarts()
 {
     QProcess game;
@@ -419,22 +413,6 @@ void TestSound::soundComesBackAfterTheServerRestarts()
     QVERIFY2(heardAfter >= 0, "no sound in the 10 s after the server came back");
     qInfo("sound back %lld ms after the server", heardAfter);
     play(QStringLiteral("exit"));
-    QVERIFY(game.state() == QProcess::NotRunning || game.waitForFinished(10000));
-    const QByteArray errors = game.readAllStandardError();
-    QVERIFY2(game.exitStatus() == QProcess::NormalExit && game.exitCode() == 0, errors.constData());
-}
-
-// With no sound server at all the game says so once, plays on and ends cleanly.
-void TestSound::silentWithoutAServer()
-{
-    QProcess game;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("PULSE_SERVER", "unix:" + folder.filePath("nowhere"));
-    game.setProcessEnvironment(environment);
-    startGame(game);
-    for (int i = 0; i < 5; ++i)
-        tell(game, sourceDir + "/img/no.wav");
-    tell(game, QStringLiteral("exit"));
     QVERIFY(game.state() == QProcess::NotRunning || game.waitForFinished(10000));
     const QString errors = QString::fromLocal8Bit(game.readAllStandardError());
     QVERIFY2(game.exitStatus() == QProcess::NormalExit && game.exitCode() == 0, qPrintable(errors));
