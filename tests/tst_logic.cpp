@@ -69,30 +69,24 @@ void TestLogic::clock_data()
     QTest::addColumn<QDateTime>("moment");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("mediumTime"); // without the AM/PM designator
-    const QLocale italian(QLocale::Italian, QLocale::Italy);
-    const QLocale english(QLocale::English, QLocale::UnitedStates);
     const QDate march(2027, 3, 1);
-    QTest::newRow("italian morning")
-        << italian << QDateTime(march, QTime(9, 5, 3)) << "lunedì 01 marzo 2027  09:05:03"
-        << "09:05";
-
-    QTest::newRow("evening stays on 24 hours")
-        << italian << QDateTime(march, QTime(21, 7, 0)) << "lunedì 01 marzo 2027  21:07:00"
-        << "09:07";
-
-    QTest::newRow("sunday in december") << english << QDateTime(QDate(2026, 12, 6), QTime(16, 5, 9))
-                                        << "Sunday 06 December 2026  16:05:09"
-                                        << "04:05";
-    QTest::newRow("half past midnight")
-        << english << QDateTime(march, QTime(0, 30)) << "Monday 01 March 2027  00:30:00"
-        << "12:30";
-    QTest::newRow("noon") << english << QDateTime(march, QTime(12, 0))
-                          << "Monday 01 March 2027  12:00:00"
-                          << "12:00";
-    const QLocale finnish(QLocale::Finnish, QLocale::Finland);
-    QTest::newRow("the locale's separator")
-        << finnish << QDateTime(march, QTime(9, 5)) << "maanantaina 01 maaliskuuta 2027  09.05.00"
-        << "09.05";
+    const auto row = [](const char *name, QLocale::Language language, QLocale::Territory where,
+                        QDateTime moment, const char *text, const char *mediumTime) {
+        QTest::newRow(name) << QLocale(language, where) << moment << text << mediumTime;
+    };
+    row("italian morning", QLocale::Italian, QLocale::Italy, QDateTime(march, QTime(9, 5, 3)),
+        "lunedì 01 marzo 2027  09:05:03", "09:05");
+    row("evening stays on 24 hours", QLocale::Italian, QLocale::Italy,
+        QDateTime(march, QTime(21, 7)), "lunedì 01 marzo 2027  21:07:00", "09:07");
+    row("sunday in december", QLocale::English, QLocale::UnitedStates,
+        QDateTime(QDate(2026, 12, 6), QTime(16, 5, 9)), "Sunday 06 December 2026  16:05:09",
+        "04:05");
+    row("half past midnight", QLocale::English, QLocale::UnitedStates,
+        QDateTime(march, QTime(0, 30)), "Monday 01 March 2027  00:30:00", "12:30");
+    row("noon", QLocale::English, QLocale::UnitedStates, QDateTime(march, QTime(12, 0)),
+        "Monday 01 March 2027  12:00:00", "12:00");
+    row("the locale's separator", QLocale::Finnish, QLocale::Finland, QDateTime(march, QTime(9, 5)),
+        "maanantaina 01 maaliskuuta 2027  09.05.00", "09.05");
 }
 
 void TestLogic::clock()
