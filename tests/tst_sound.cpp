@@ -4,9 +4,9 @@
 #include "app/main_window.h"
 #include "app/runtime.h"
 #include "media/sound.h"
+#include "riff_bytes.h"
 
 #include <QApplication>
-#include <QDataStream>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
@@ -65,24 +65,17 @@ std::vector<float> fileSamples(const QString &path)
 void writeSweep(const QString &path, double seconds, double from, double to)
 {
     const auto count = static_cast<quint32>(seconds * rate);
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QDataStream out(&file);
-    out.setByteOrder(QDataStream::LittleEndian);
-    out.writeRawData("RIFF", 4);
-    out << quint32(36 + count * 2);
-    out.writeRawData("WAVEfmt ", 8);
-    out << quint32(16) << quint16(1) << quint16(1) << quint32(rate) << quint32(rate * 2)
-        << quint16(2) << quint16(16);
-    out.writeRawData("data", 4);
-    out << quint32(count * 2);
     const quint32 ramp = rate / 200;
+    QByteArray samples;
     for (quint32 i = 0; i < count; ++i) {
         const double edge = std::min({1.0, double(i) / ramp, double(count - i) / ramp});
         const double t = double(i) / rate;
-        out << qint16(12000 * edge *
-                      std::sin(2 * M_PI * (from + (to - from) * t / seconds / 2) * t));
+        const double value =
+            12000 * edge * std::sin(2 * M_PI * (from + (to - from) * t / seconds / 2) * t);
+        samples += le({quint32(qint16(value))}, 2);
     }
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(wave(1, 16, samples)) > 0);
 }
 
 // Normalised cross-correlation of the first part of a sound with the recording at offset.

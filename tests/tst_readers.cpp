@@ -1,4 +1,8 @@
+// The two readers of files anyone can drop into img/: every malformed cursor and wave file is
+// rejected for its own reason, and what loads is exactly what the file holds.
 #include "media/ani_cursor.h"
+#include "media/wave.h"
+#include "riff_bytes.h"
 #include "tools/ani_writer.h"
 
 #include <QBuffer>
@@ -9,22 +13,6 @@ namespace
 
 const QRgb red = qRgb(255, 0, 0), blue = qRgb(0, 0, 255);
 const QRgb black = qRgb(0, 0, 0), white = qRgb(255, 255, 255);
-
-// Little-endian 32-bit words, or 16-bit ones with width 2.
-QByteArray le(std::initializer_list<quint32> values, int width = 4)
-{
-    QByteArray out;
-    for (quint32 value : values)
-        for (int i = 0; i < width; ++i)
-            out += char(value >> (8 * i));
-    return out;
-}
-
-QByteArray chunk(const char *id, const QByteArray &body, bool pad = true)
-{
-    return QByteArray(id, 4) + le({quint32(body.size())}) + body +
-           QByteArray(pad ? body.size() % 2 : 0, '\0');
-}
 
 // A cursor of the given icon chunks, each shown once for a jiffy, with these header flags.
 QByteArray aniOf(const QList<QByteArray> &icons, quint32 flags = 1)
@@ -97,17 +85,19 @@ QString summary(const AniResult &result)
 
 } // namespace
 
-class TstAniCursor : public QObject
+class TestReaders : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void everyCutIsRejected();
-    void parse_data();
-    void parse();
+    void everyCursorCutIsRejected();
+    void cursor_data();
+    void cursor();
+    void waveFile_data();
+    void waveFile();
 };
 
-void TstAniCursor::everyCutIsRejected()
+void TestReaders::everyCursorCutIsRejected()
 {
     // The frame list comes last, so every cut loses part of a frame.
     const QByteArray file = writeAniCursor({patternImage(red), patternImage(blue)}, {3, 20}, {});
@@ -117,7 +107,7 @@ void TstAniCursor::everyCutIsRejected()
     }
 }
 
-void TstAniCursor::parse_data()
+void TestReaders::cursor_data()
 {
     QTest::addColumn<QByteArray>("file");
     QTest::addColumn<QString>("expected");
@@ -216,12 +206,52 @@ void TstAniCursor::parse_data()
 }
 
 // Each row names the error, or the start of what the cursor holds.
-void TstAniCursor::parse()
+void TestReaders::cursor()
 {
     QFETCH(QByteArray, file);
     QFETCH(QString, expected);
     QCOMPARE(summary(parseAniCursor(file)).left(expected.size()), expected);
 }
 
-QTEST_MAIN(TstAniCursor)
-#include "tst_ani_cursor.moc"
+// Each row gives the bytes of samples read, or -1 where the file is rejected.
+void TestReaders::waveFile_data()
+{
+    const QByteArray good = wave(1, 16, QByteArray(400, '\1'));
+    auto patched = [&](int at, const QByteArray &bytes) {
+        return QByteArray(good).replace(at, bytes.size(), bytes);
+    };
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("samples"); // bytes of samples read, or -1 for no wave
+    QTest::newRow("16-bit mono") << good << 400;
+    QTest::newRow("16-bit stereo") << wave(2, 16, QByteArray(8, 0)) << 8;
+    QTest::newRow("8-bit mono") << wave(1, 8, QByteArray(3, 0)) << 3;
+    QTest::newRow("one byte of 16-bit sound") << wave(1, 16, "x") << -1;
+    QTest::newRow("three bytes of 16-bit sound") << wave(1, 16, "xyz") << -1;
+    QTest::newRow("half a stereo frame") << wave(2, 16, "xy") << -1;
+    QTest::newRow("no samples") << wave(1, 16, {}) << -1;
+    QTest::newRow("compressed") << wave(1, 16, "xy", 2) << -1;
+    QTest::newRow("six channels") << wave(6, 16, QByteArray(12, 0)) << -1;
+    QTest::newRow("24-bit") << wave(1, 24, QByteArray(3, 0)) << -1;
+    QTest::newRow("empty") << QByteArray() << -1;
+    QTest::newRow("header only") << good.left(12) << -1;
+    QTest::newRow("cut in the samples") << good.left(good.size() - 10) << -1;
+    QTest::newRow("not RIFF") << patched(0, "RIFX") << -1;
+    QTest::newRow("not WAVE") << patched(8, "AVI ") << -1;
+    QTest::newRow("rate too low") << patched(24, le({16})) << -1;
+    QTest::newRow("chunk size past the end") << patched(16, le({0xffffffff})) << -1;
+    QTest::newRow("data before format")
+        << "RIFF" + good.mid(4, 8) + good.mid(36) + good.mid(12, 24) << -1;
+    QTest::newRow("unknown chunk first")
+        << "RIFF" + good.mid(4, 8) + chunk("LIST", "abc") + good.mid(12) << 400;
+}
+
+void TestReaders::waveFile()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, samples);
+    const auto read = readPcmWave(bytes);
+    QCOMPARE(read ? int(read->samples.size()) : -1, samples);
+}
+
+QTEST_MAIN(TestReaders)
+#include "tst_readers.moc"
