@@ -5,9 +5,13 @@
 
 int main(int argc, char *argv[])
 {
-    QApplication app(argc, argv);
-    runtime::setUpApplication();
-    Tavola tavola;
-    tavola.Show();
-    return QApplication::exec();
+    int status = 0;
+    {
+        QApplication app(argc, argv);
+        runtime::setUpApplication();
+        Tavola tavola; // gone before the application object: the sound output stops first
+        tavola.Show();
+        status = QApplication::exec();
+    }
+    runtime::endProcess(status);
 }

@@ -92,8 +92,7 @@ void reportAndQuit(const QString &message)
     fitTitle(box);
     box.exec();
     // Straight out: the handler that failed is still on the stack, so nothing may unwind it.
-    std::fflush(nullptr);
-    std::_Exit(EXIT_FAILURE);
+    endProcess(EXIT_FAILURE);
 }
 
 ErrorReporter &currentReporter()
@@ -107,6 +106,12 @@ ErrorReporter &currentReporter()
 QString applicationTitle()
 {
     return QStringLiteral("Vorlandi");
+}
+
+void endProcess(int status)
+{
+    std::fflush(nullptr);
+    std::_Exit(status);
 }
 
 void warn(const QString &message)

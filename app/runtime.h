@@ -53,6 +53,13 @@ void guarded(const std::function<void()> &handler);
 using ErrorReporter = std::function<void(const QString &message)>;
 void setErrorReporter(ErrorReporter reporter);
 
+// Ends the process at once with this status: the standard streams are flushed, and neither the
+// stack nor the libraries' exit-time teardown runs. The game keeps nothing else to write, and
+// after the sound server has gone and come back, Qt Multimedia's PulseAudio layer runs two event
+// threads whose teardown at exit can crash in libpulse. main() ends through it once the window
+// and the application object are gone.
+[[noreturn]] void endProcess(int status);
+
 // One line on the standard error stream about something the game got past.
 void warn(const QString &message);
 void reportError(const QString &message);

@@ -408,7 +408,11 @@ void TestSound::soundComesBackAfterTheServerRestarts()
     play(QStringLiteral("exit"));
     QVERIFY(game.state() == QProcess::NotRunning || game.waitForFinished(10000));
     const QString errors = QString::fromLocal8Bit(game.readAllStandardError());
-    QVERIFY2(game.exitStatus() == QProcess::NormalExit && game.exitCode() == 0, qPrintable(errors));
+    QVERIFY2(game.exitStatus() == QProcess::NormalExit && game.exitCode() == 0,
+             qPrintable(QStringLiteral("%1 %2: %3")
+                            .arg(game.exitStatus() == QProcess::NormalExit ? "exit" : "crash")
+                            .arg(game.exitCode())
+                            .arg(errors)));
     QCOMPARE(errors.count(QStringLiteral("sound")), 1);
     QVERIFY2(!errors.contains(QStringLiteral("Pulse")), qPrintable(errors));
 }
@@ -491,7 +495,7 @@ int main(int argc, char *argv[])
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     if (argc > 1 && qstrcmp(argv[1], "--game") == 0)
-        return runGame(argc, argv);
+        runtime::endProcess(runGame(argc, argv)); // as main() ends
     for (const char *program : {"pulseaudio", "parec"}) {
         if (QStandardPaths::findExecutable(QString::fromLatin1(program)).isEmpty()) {
             std::printf("SKIPPED: %s is not installed\n", program);
