@@ -2,7 +2,9 @@
 # Starts the game RUNS times on a private X server with a private sound server (a null sink),
 # presses Exit (Alt+X) at a random moment within its first second, and counts the runs that
 # ended with status 0 within five seconds. With --no-sound there is no sound server at all.
-#   bench/exit_runs.sh [RUNS] [--no-sound]     (from the repository, after a build)
+# With --restart the sound server is killed a second after the start and started again, wrong
+# answers are given for three to five seconds, while the audio layer reconnects, and then Exit.
+#   bench/exit_runs.sh [RUNS] [--no-sound | --restart]     (from the repository, after a build)
 set -uo pipefail
 runs=${1:-300}
 game=$(cd "$(dirname "$0")/.." && pwd)/build/vorlandi
@@ -26,22 +28,51 @@ if [ "${2:-}" = --no-sound ]; then
     export PULSE_SERVER=unix:$dir/nowhere
 else
     export PULSE_SERVER=unix:$dir/native
+fi
+# start_server: the sound server with a null sink, its process id in $server.
+start_server() {
     pulseaudio -n --daemonize=no --exit-idle-time=-1 --log-level=error \
         -L "module-null-sink sink_name=silence" \
         -L "module-native-protocol-unix auth-anonymous=1 socket=$dir/native" 2>/dev/null &
-    pids+=($!)
-fi
+    server=$!
+    pids+=("$server")
+    for _ in $(seq 100); do
+        [ -S "$dir/native" ] && break
+        sleep 0.05
+    done
+}
+[ "${2:-}" = --no-sound ] || start_server
 for _ in $(seq 100); do
     [ -s "$dir/display" ] && { [ "${2:-}" = --no-sound ] || [ -S "$dir/native" ]; } && break
     sleep 0.1
 done
 export DISPLAY=":$(head -n1 "$dir/display")"
 
-clean=0 failed=0
+clean=0 failed=0 silent=0
 for run in $(seq "$runs"); do
     "$game" 2>"$dir/stderr" &
     pid=$!
-    sleep "0.$((RANDOM % 9 + 1))"
+    if [ "${2:-}" = --restart ]; then
+        # Enter judges the empty answer (a sound), the server dies during it, Enter again plays
+        # while it is gone (the game says it plays on in silence), and the server comes back.
+        window=$(xdotool search --sync --onlyvisible --pid "$pid" 2>/dev/null | head -n1)
+        sleep 1
+        xdotool windowfocus --sync "$window" key Return 2>/dev/null
+        sleep 0.3
+        kill -9 "$server"
+        wait "$server" 2>/dev/null
+        rm -f "$dir/native"
+        xdotool key Return 2>/dev/null
+        sleep 0.5
+        start_server
+        for _ in $(seq $((5 + RANDOM % 5))); do
+            xdotool key Return 2>/dev/null
+            sleep 0.5
+        done
+        grep -q "in silence" "$dir/stderr" && silent=$((silent + 1))
+    else
+        sleep "0.$((RANDOM % 9 + 1))"
+    fi
     window=$(xdotool search --sync --onlyvisible --pid "$pid" 2>/dev/null | head -n1)
     [ -n "$window" ] && xdotool key --window "$window" alt+x 2>/dev/null
     for _ in $(seq 50); do
@@ -62,4 +93,5 @@ for run in $(seq "$runs"); do
     fi
 done
 echo "$clean passed, $failed failed"
+[ "${2:-}" != --restart ] || echo "$silent runs lost the server while playing"
 [ "$failed" -eq 0 ]
