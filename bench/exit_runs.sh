@@ -2,8 +2,9 @@
 # Starts the game RUNS times on a private X server with a private sound server (a null sink),
 # presses Exit (Alt+X) at a random moment within its first second, and counts the runs that
 # ended with status 0 within five seconds. With --no-sound there is no sound server at all.
-# With --restart the sound server is killed a second after the start and started again, wrong
-# answers are given for three to five seconds, while the audio layer reconnects, and then Exit.
+# With --restart, a second after the window shows, Enter plays a sound, the sound server is
+# killed during it, Enter plays while it is gone, the server is started again, and Enter goes on
+# for 2.5 to 4.5 s, while the audio layer reconnects, before Exit.
 #   bench/exit_runs.sh [RUNS] [--no-sound | --restart]     (from the repository, after a build)
 set -uo pipefail
 runs=${1:-300}
