@@ -128,7 +128,8 @@ play() {
     # Down the right edge no control covers the gradient: red and green from the draws (steps of
     # 20, or 255) the same in every row, blue rising by one a band over 256 bands of the client.
     # The client's first and last pixel rows may round either way at a fractional scale.
-    region first "$(X 680)" "$(Y 1)" 1 "$(px 538 0)" | awk -v h="$(px 557 0)" -v o="$(($(Y 1) - top))" '
+    region first "$(X 680)" "$(Y 1)" 1 "$(px 538 0)" |
+        awk -v h="$(px 557 0)" -v o="$(($(Y 1) - top))" '
         NR == 1 { r = $1; g = $2 }
         $1 != r || $2 != g || r == 0 || (r % 20 && r != 255) || (g % 20 && g != 255) ||
         ($3 - int((NR - 1 + o) * 256 / h)) ^ 2 > 1 { print "row " NR - 1 + o ": " $0; bad = 1; exit }
