@@ -1,5 +1,5 @@
-#include "app/clock.h"
 #include "app/main_window.h"
+#include "logic/clock_text.h"
 
 void Tavola::Timer2_Timer()
 {

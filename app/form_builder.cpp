@@ -1,7 +1,7 @@
 #include "app/form_builder.h"
 
-#include "app/numbers.h"
-#include "app/text_fit.h"
+#include "logic/numbers.h"
+#include "logic/text_fit.h"
 #include "media/animated_cursor.h"
 #include "media/picture.h"
 

@@ -2,9 +2,9 @@
 
 #include "app/form_builder.h"
 #include "app/runtime.h"
-#include "media/ani_cursor.h"
+#include "logic/ani_cursor.h"
+#include "logic/assets.h"
 #include "media/animated_cursor.h"
-#include "media/asset_path.h"
 #include "media/sound.h"
 
 #include <QAction>

@@ -3,9 +3,9 @@
 // widgets built from the window description) is made at every load and destroyed at every
 // unload, while Tavola and its variables live on.
 
-#include "app/numbers.h"
 #include "app/widgets.h"
 #include "app/window_description.h"
+#include "logic/numbers.h"
 
 #include <QCursor>
 #include <QObject>

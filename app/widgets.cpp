@@ -1,8 +1,8 @@
 #include "app/widgets.h"
 
-#include "app/numbers.h"
 #include "app/runtime.h"
-#include "app/text_fit.h"
+#include "logic/numbers.h"
+#include "logic/text_fit.h"
 
 #include <QCloseEvent>
 #include <QPainter>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "media/ani_cursor.h"
+#include "logic/ani_cursor.h"
 
 #include <QCursor>
 #include <QObject>

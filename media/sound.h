@@ -2,7 +2,7 @@
 // Sound output: one sound at a time, in the background, silent when a file is missing or no
 // audio device exists. The game talks to the interface so tests can see what was played.
 
-#include "media/wave.h"
+#include "logic/wave.h"
 
 #include <QObject>
 #include <QString>

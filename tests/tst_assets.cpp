@@ -1,8 +1,8 @@
 // Reads every file the game plays or shows, as the game reads it, and checks that it is of the
 // right kind and keeps the promises the game and the child rely on.
 
-#include "media/ani_cursor.h"
-#include "media/wave.h"
+#include "logic/ani_cursor.h"
+#include "logic/wave.h"
 
 #include <QFile>
 #include <QImageReader>

@@ -1,9 +1,9 @@
 // The pure rules behind the window that the window tests cannot pin down: the draws, the
 // background bands at every height, and the clock texts in several locales.
-#include "app/clock.h"
-#include "app/numbers.h"
-#include "exercise/draw.h"
-#include "exercise/gradient.h"
+#include "logic/bands.h"
+#include "logic/clock_text.h"
+#include "logic/draw.h"
+#include "logic/numbers.h"
 
 #include <QSet>
 #include <QTest>

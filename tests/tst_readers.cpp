@@ -1,7 +1,7 @@
 // The two readers of files anyone can drop into img/: every malformed cursor and wave file is
 // rejected for its own reason, and what loads is exactly what the file holds.
-#include "media/ani_cursor.h"
-#include "media/wave.h"
+#include "logic/ani_cursor.h"
+#include "logic/wave.h"
 #include "riff_bytes.h"
 #include "tools/ani_writer.h"
 

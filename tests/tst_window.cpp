@@ -2,10 +2,10 @@
 // lifecycle, the clock and title, with keys, the menu and message boxes.
 #include "app/main_window.h"
 #include "app/runtime.h"
+#include "logic/number_words.h"
 #include "media/animated_cursor.h"
 #include "recording_sound.h"
 #include "tools/ani_writer.h"
-#include "words/number_words.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,5 +1,5 @@
 // libFuzzer target: the animated-cursor reader must keep its promises for any bytes.
-#include "media/ani_cursor.h"
+#include "logic/ani_cursor.h"
 
 #include <algorithm>
 #include <cstdlib>

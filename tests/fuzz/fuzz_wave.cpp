@@ -1,5 +1,5 @@
 // libFuzzer target: the wave reader must keep its promises for any bytes.
-#include "media/wave.h"
+#include "logic/wave.h"
 
 #include <cstdlib>
 

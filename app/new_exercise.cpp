@@ -1,9 +1,9 @@
 #include "app/main_window.h"
 #include "app/runtime.h"
-#include "exercise/draw.h"
-#include "media/asset_path.h"
+#include "logic/assets.h"
+#include "logic/draw.h"
+#include "logic/number_words.h"
 #include "media/picture.h"
-#include "words/number_words.h"
 
 #include <QLineEdit>
 

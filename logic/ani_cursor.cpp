@@ -1,4 +1,4 @@
-#include "media/ani_cursor.h"
+#include "logic/ani_cursor.h"
 
 #include <QByteArrayView>
 #include <QtEndian>

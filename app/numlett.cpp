@@ -1,6 +1,6 @@
 #include "app/main_window.h"
 #include "app/runtime.h"
-#include "words/number_words.h"
+#include "logic/number_words.h"
 
 QString Tavola::numlett(std::int64_t &value)
 {

@@ -1,4 +1,4 @@
-#include "app/clock.h"
+#include "logic/clock_text.h"
 
 namespace
 {

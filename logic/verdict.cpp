@@ -1,4 +1,4 @@
-#include "exercise/verdict.h"
+#include "logic/verdict.h"
 
 Verdict judge(const QString &answer, const QString &expected)
 {

@@ -1,5 +1,5 @@
 #include "app/main_window.h"
-#include "exercise/verdict.h"
+#include "logic/verdict.h"
 
 #include <QLineEdit>
 #include <QPushButton>

@@ -1,4 +1,4 @@
-#include "exercise/draw.h"
+#include "logic/draw.h"
 
 #include <cmath>
 

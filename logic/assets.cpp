@@ -1,4 +1,4 @@
-#include "media/asset_path.h"
+#include "logic/assets.h"
 
 QString assetPath(const QString &applicationFolder, const QString &relative)
 {

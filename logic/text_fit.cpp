@@ -1,4 +1,4 @@
-#include "app/text_fit.h"
+#include "logic/text_fit.h"
 
 #include <QFontMetrics>
 #include <algorithm>

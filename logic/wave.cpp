@@ -1,4 +1,4 @@
-#include "media/wave.h"
+#include "logic/wave.h"
 
 #include <QtEndian>
 

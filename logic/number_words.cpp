@@ -1,4 +1,4 @@
-#include "words/number_words.h"
+#include "logic/number_words.h"
 
 #include <QRegularExpression>
 #include <limits>

@@ -1,4 +1,4 @@
-#include "app/numbers.h"
+#include "logic/numbers.h"
 
 #include <atomic>
 #include <chrono>

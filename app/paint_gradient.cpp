@@ -1,5 +1,5 @@
 #include "app/main_window.h"
-#include "exercise/gradient.h"
+#include "logic/bands.h"
 
 void Tavola::paintGradient(int drawnNumber, int colourSeed)
 {

@@ -1,4 +1,4 @@
-#include "exercise/gradient.h"
+#include "logic/bands.h"
 
 #include <QPainter>
 #include <algorithm>
