@@ -8,10 +8,8 @@
 set -uo pipefail
 driver=$1
 img=$2
-if [ ! -x "$driver" ]; then
-    echo "skipped: $driver is not built; scripts/test.sh builds it in build/asan" >&2
-    exit 77
-fi
+source "$(dirname -- "$0")/skip.sh"
+[ -x "$driver" ] || skip "$driver is not built; scripts/test.sh builds it in build/asan"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export QT_QPA_PLATFORM=offscreen PULSE_SERVER=unix:/nonexistent/native

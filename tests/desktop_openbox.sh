@@ -9,12 +9,8 @@
 set -euo pipefail
 game=$1
 shots=${2:-${VORLANDI_SHOTS:-}}
-for program in Xvfb openbox xprop xdotool xwininfo xwd xwdtopnm pnmdepth pamcut pnmtoplainpnm pnmtopng; do
-    if ! command -v "$program" >/dev/null; then
-        echo "SKIPPED: $program is not installed (scripts/install-packages.sh installs it)" >&2
-        exit 77
-    fi
-done
+source "$(dirname -- "$0")/skip.sh"
+need Xvfb openbox xprop xdotool xwininfo xwd xwdtopnm pnmdepth pamcut pnmtoplainpnm pnmtopng
 
 dir=$(mktemp -d)
 pids=()

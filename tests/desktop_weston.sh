@@ -7,12 +7,8 @@
 set -euo pipefail
 game=$1
 window_test=$2
-for program in weston weston-debug; do
-    if ! command -v "$program" >/dev/null; then
-        echo "SKIPPED: $program is not installed (scripts/install-packages.sh installs weston)" >&2
-        exit 77
-    fi
-done
+source "$(dirname -- "$0")/skip.sh"
+need weston weston-debug
 
 runtime=$(mktemp -d)
 chmod 700 "$runtime"

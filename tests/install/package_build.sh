@@ -9,6 +9,7 @@ source=$1 out=$2 version=$3
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
+source "$(dirname -- "$0")/../skip.sh"
 fail() {
     echo "FAIL: $*" >&2
     exit 1
@@ -31,8 +32,7 @@ cd "$work/vorlandi"
 [ "$(dpkg-parsechangelog -S Version)" = "$version" ] ||
     fail "debian/changelog is at $(dpkg-parsechangelog -S Version), the project at $version"
 if ! unmet=$(dpkg-checkbuilddeps -P nocheck 2>&1); then
-    echo "SKIP: $unmet (scripts/install-packages.sh installs them)"
-    exit 77
+    skip "$unmet (scripts/install-packages.sh installs them)"
 fi
 
 # The other tests have run already: build the game alone, on both cores, without debug symbols.

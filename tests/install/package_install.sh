@@ -8,10 +8,7 @@
 set -euo pipefail
 
 debs=("$1"/vorlandi_*.deb)
-skip() {
-    echo "SKIP: $*"
-    exit 77
-}
+source "$(dirname -- "$0")/../skip.sh"
 fail() {
     echo "FAIL: $*" >&2
     exit 1

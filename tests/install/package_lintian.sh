@@ -5,10 +5,8 @@
 set -euo pipefail
 
 changes=("$1"/vorlandi_*.changes)
-if [ ! -f "${changes[0]}" ]; then
-    echo "SKIP: no package was built"
-    exit 77
-fi
+source "$(dirname -- "$0")/../skip.sh"
+[ -f "${changes[0]}" ] || skip "no package was built"
 
 # Tags that stay, each as lintian prints it after the package's name, with the reason.
 expected=(
