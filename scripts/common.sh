@@ -39,8 +39,9 @@ step() {
     "$@" >>"$log" 2>&1 || fail "$what"
 }
 
+# install_packages play|test: what playing needs, or that and what the tests need.
 install_packages() {
-    VORLANDI_LOG=$log scripts/install-packages.sh || exit 1
+    VORLANDI_LOG=$log scripts/install-packages.sh "$1" || exit 1
 }
 
 # build_tree DIR WHAT [TARGET...]: builds the targets (everything when none is given) in the

@@ -1,23 +1,35 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building, playing and testing need, saying which; does
-# nothing and says nothing when they are all there. Needs root when something is missing.
-# The tools' output goes to $VORLANDI_LOG when set, else to a log named when apt fails.
+# Usage: install-packages.sh [play|test]
+# Installs the Debian packages that building and playing the game need (play), or those and
+# everything the tests use (test, the default), saying which; does nothing and says nothing
+# when they are all there. Needs root when something is missing. The tools' output goes to
+# $VORLANDI_LOG when set, else to a log named when apt fails.
 set -euo pipefail
+purpose=${1:-test}
 
 packages=(
     # build
     cmake ninja-build g++ qt6-base-dev qt6-multimedia-dev
     # play: the faces the window's fonts resolve to, and Qt's Wayland platform
     fonts-liberation qt6-wayland
-    # tests: a real X server, its window tools, a sound server, the desktop-file checkers
-    xvfb x11-utils pulseaudio desktop-file-utils appstream
-    # tests on a real desktop: a window manager, a Wayland compositor, input, screenshots
-    openbox weston xdotool x11-apps netpbm
-    # fuzzing the file readers: clang, its libFuzzer and sanitizer runtimes, Qt's compile flags
-    clang libclang-rt-14-dev pkg-config
-    # the Debian package: its build, its checker
-    dpkg-dev debhelper lintian
 )
+if [ "$purpose" = test ]; then
+    packages+=(
+        # a real X server, its window tools, the sound servers, the desktop-file checkers
+        xvfb x11-utils pulseaudio desktop-file-utils appstream
+        # a real desktop: a window manager, a Wayland compositor, input, screenshots
+        openbox weston xdotool x11-apps netpbm
+        # fuzzing the file readers: clang, its libFuzzer and sanitizer runtimes, Qt's flags
+        clang libclang-rt-14-dev pkg-config
+        # the Debian package: its build, its checkers, Debian's own test runner
+        build-essential dpkg-dev debhelper lintian devscripts autopkgtest
+        # playing as the user who started a set-up script with sudo
+        sudo
+    )
+elif [ "$purpose" != play ]; then
+    echo "usage: $0 [play|test]" >&2
+    exit 2
+fi
 
 missing=()
 for package in "${packages[@]}"; do
@@ -27,7 +39,7 @@ done
 [ ${#missing[@]} -eq 0 ] && exit 0
 
 if [ "$(id -u)" -ne 0 ]; then
-    echo "Missing Debian packages: ${missing[*]}; run $0 as root to install them." >&2
+    echo "Missing Debian packages: ${missing[*]}; run $0 $purpose as root to install them." >&2
     exit 1
 fi
 

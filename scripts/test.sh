@@ -5,7 +5,7 @@ source "$(dirname -- "$0")/common.sh"
 # The package test installs with apt, so the tests run as whoever started this script; what
 # they write into build/ is handed back to the checkout's owner at the end.
 trap give_build_back EXIT
-install_packages
+install_packages test
 build
 # The damaged-asset test plays a copy of the game built with the address and undefined-behaviour
 # sanitizers, in a build folder of its own.
