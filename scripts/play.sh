@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
-# Checks that there is a display, installs what is missing, builds the game and starts it.
+# Checks that there is a display, installs what is missing, builds the game and starts it as
+# the person who plays: started as root (by sudo, or in a user's checkout), in that user's session.
 set -euo pipefail
+source "$(dirname -- "$0")/player.sh"
+become_player
 
 # Prints nothing and succeeds when the game has somewhere to show its window; otherwise
 # prints the one sentence that says what is missing.
@@ -44,20 +47,21 @@ fi
 
 source "$(dirname -- "$0")/common.sh"
 trap give_build_back EXIT
-install_packages
+install_packages play
 build vorlandi
 
 # Qt keeps its per-session files in XDG_RUNTIME_DIR and warns on every start when it is not
-# set, as under su or sudo: then use the user's own one, or a private one for this game.
+# set, as under su: then use the player's own one, or a private one for this game.
 runtime=
 if [ -z "${XDG_RUNTIME_DIR:-}" ]; then
-    if [ -d "/run/user/$(id -u)" ] && [ -O "/run/user/$(id -u)" ]; then
-        export XDG_RUNTIME_DIR=/run/user/$(id -u)
+    if [ -d "/run/user/$player_uid" ] && [ "$(stat -c %u "/run/user/$player_uid")" = "$player_uid" ]; then
+        export XDG_RUNTIME_DIR=/run/user/$player_uid
     else
         runtime=$(mktemp -d --tmpdir vorlandi-runtime.XXXXXX)
+        chown "$player_uid" "$runtime"
         export XDG_RUNTIME_DIR=$runtime
     fi
 fi
 trap 'give_build_back; [ -z "$runtime" ] || rm -rf "$runtime"' EXIT
 echo "Starting the game"
-build/vorlandi
+"${player_run[@]}" build/vorlandi

@@ -1,0 +1,57 @@
+# Sourced by test scripts: a private session for the real game, an X server and a PulseAudio
+# server whose only sink, "speakers", is a null sink that can be recorded. Every process started
+# here is stopped by session_stop, by process id. To run the servers as another user, define
+# session_run before starting them (by default it runs its command as it is).
+
+session_pids=()
+session_recorder=
+if ! declare -F session_run >/dev/null; then
+    session_run() { "$@"; }
+fi
+
+session_stop() {
+    local pid
+    for pid in "${session_pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+    for pid in "${session_pids[@]}"; do wait "$pid" 2>/dev/null || true; done
+    session_pids=()
+}
+
+# session_x DIR: starts Xvfb and exports its DISPLAY. DIR keeps its log.
+session_x() {
+    session_run Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$1/display" \
+        2>"$1/xvfb.log" &
+    session_pids+=($!)
+    local _
+    for _ in $(seq 100); do [ -s "$1/display" ] && break; sleep 0.1; done
+    [ -s "$1/display" ] || return 1
+    export DISPLAY=:$(cat "$1/display")
+}
+
+# session_sound DIR: starts PulseAudio in XDG_RUNTIME_DIR with the null sink as its default.
+session_sound() {
+    session_run pulseaudio -n --daemonize=no --exit-idle-time=-1 --log-level=error \
+        -L "module-native-protocol-unix" -L "module-null-sink sink_name=speakers" \
+        -L "module-always-sink" 2>"$1/pulseaudio.log" &
+    session_pids+=($!)
+    local _
+    for _ in $(seq 100); do session_run pactl info >/dev/null 2>&1 && break; sleep 0.1; done
+    session_run pactl set-default-sink speakers
+}
+
+# session_record FILE: records what reaches the sink, 16-bit mono, until session_recorded.
+session_record() {
+    session_run parec --device=speakers.monitor --format=s16le --channels=1 --rate=22050 "$1" &
+    session_recorder=$!
+    session_pids+=($!)
+    # The monitor sends silence from the moment the stream runs: wait for it, so that nothing
+    # played after this returns is missed.
+    local _
+    for _ in $(seq 100); do [ -s "$1" ] && break; sleep 0.1; done
+}
+
+# session_recorded FILE: stops the recording and prints its peak (0 to 32767).
+session_recorded() {
+    kill "$session_recorder" 2>/dev/null || true
+    wait "$session_recorder" 2>/dev/null || true
+    od -An -v -td2 -w2 "$1" | awk '{ v = $1 < 0 ? -$1 : $1; if (v > p) p = v } END { print p + 0 }'
+}
