@@ -59,6 +59,9 @@ apt-get install -y -q --no-install-recommends "$deb" >"$work/apt.log" 2>&1 ||
 diff -r "$(dirname -- "$0")/../../img" /usr/lib/games/vorlandi/img ||
     fail "the installed assets differ from img/"
 
+# Every protection Debian knows of, stack clash and control-flow protection included.
+hardening-check /usr/lib/games/vorlandi/vorlandi || fail "hardening-check finds a protection missing"
+
 # The menu entry's command, on the PATH a Debian user session has.
 desktop=/usr/share/applications/org.vorlandi.Vorlandi.desktop
 command=$(sed -n 's/^Exec=//p' "$desktop")
