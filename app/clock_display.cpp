@@ -1,3 +1,4 @@
+// Tavola's clock, title and status bar.
 #include "app/main_window.h"
 #include "logic/clock_text.h"
 
