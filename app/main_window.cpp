@@ -120,7 +120,7 @@ void Tavola::swapCursorIn(const QString &path)
         return; // no cursor file: the usual pointer stays
     AniResult loaded = parseAniCursor(file.readAll(), qRound(32 * form->devicePixelRatioF()));
     if (!loaded.cursor) {
-        runtime::warn(path + QStringLiteral(": ") + aniErrorText(loaded.error));
+        qCWarning(lcAssets).noquote() << path + QStringLiteral(": ") + aniErrorText(loaded.error);
         return;
     }
     cursorAnimation = std::make_unique<AnimatedCursor>(std::move(*loaded.cursor), form.get());

@@ -37,7 +37,7 @@ void Tavola::setPicture(const QString &path)
     std::optional<QPixmap> picture = LoadPicture(path, controls().Picture1->devicePixelRatioF());
     if (!picture) {
         // A missing picture must not stop the game: the box stays empty.
-        runtime::warn(QStringLiteral("cannot read picture ") + path);
+        qCWarning(lcAssets).noquote() << "cannot read picture" << path;
         picture = QPixmap();
     }
     controls().Picture1->setPixmap(*picture);
