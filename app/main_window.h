@@ -91,6 +91,8 @@ private:
     Controls formControls; // the controls of the loaded form
     std::unique_ptr<AnimatedCursor> cursorAnimation;
     bool activated = false;
+    qint64 clockSecond = -1; // the second of the clock's text, since the epoch
+    QString clockCaption;
     runtime::Random rnd;
     std::function<void()> endProgram;
 };

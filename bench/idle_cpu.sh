@@ -3,17 +3,21 @@
 # thinks: the game starts on a private Xvfb, settles for a few seconds, and then the processor
 # time of both is read over SECONDS (30 by default). The same is measured for a bare Qt window
 # beside it. A private sound server with a null sink plays the game's sounds, as on a desktop;
-# with --no-sound there is none.
+# with --no-sound there is none. VORLANDI_GAME names another build of the game to measure (an
+# older one, say), with its img folder beside it.
 #   bench/idle_cpu.sh [SECONDS] [--no-sound]   (from the repository, after a build)
 set -uo pipefail
 seconds=${1:-30}
 settle=5
 build=$(cd "$(dirname "$0")/.." && pwd)/build
-for program in Xvfb pulseaudio; do
+game=${VORLANDI_GAME:-$build/vorlandi}
+needed=(Xvfb)
+[ "${2:-}" = --no-sound ] || needed+=(pulseaudio)
+for program in "${needed[@]}"; do
     command -v "$program" >/dev/null || { echo "SKIPPED: $program is not installed" >&2; exit 77; }
 done
-for target in vorlandi bench_bare_window; do
-    [ -x "$build/$target" ] || { echo "$build/$target is not built" >&2; exit 1; }
+for program in "$game" "$build/bench_bare_window"; do
+    [ -x "$program" ] || { echo "$program is not built" >&2; exit 1; }
 done
 
 dir=$(mktemp -d)
@@ -34,19 +38,27 @@ trap cleanup EXIT
 export HOME=$dir XDG_RUNTIME_DIR=$dir QT_QPA_PLATFORM=xcb PULSE_SERVER=unix:$dir/native
 ticks_per_second=$(getconf CLK_TCK)
 
-# cpu_ticks PID: the user and system time the process has used so far, in clock ticks. The
-# command name in field 2 may hold spaces, so the fields are counted after its closing bracket.
-cpu_ticks() {
-    local stat
-    stat=$(<"/proc/$1/stat") || return 1
-    stat=${stat##*) }
-    read -r -a fields <<<"$stat"
-    echo $((fields[11] + fields[12]))
+# cpu_time PID: the processor time the process's threads have used so far, in nanoseconds, from
+# the scheduler's own count; where the kernel keeps none, from the clock ticks of its user and
+# system time (the command name in field 2 may hold spaces, so fields count after its bracket).
+cpu_time() {
+    local task total=0 stat
+    for task in /proc/"$1"/task/*/schedstat; do
+        [ -r "$task" ] || continue
+        read -r stat _ <"$task" && total=$((total + stat))
+    done
+    if [ "$total" -eq 0 ]; then
+        stat=$(<"/proc/$1/stat") || return 1
+        stat=${stat##*) }
+        read -r -a fields <<<"$stat"
+        total=$(((fields[11] + fields[12]) * 1000000000 / ticks_per_second))
+    fi
+    echo "$total"
 }
 
-# percent TICKS: that processor time over the measured seconds, as a share of one core.
+# percent NANOSECONDS: that processor time over the measured seconds, as a share of one core.
 percent() {
-    awk -v t="$1" -v hz="$ticks_per_second" -v s="$seconds" 'BEGIN { printf "%.2f%%", 100 * t / hz / s }'
+    awk -v ns="$1" -v s="$seconds" 'BEGIN { printf "%.3f%%", 100 * ns / 1e9 / s }'
 }
 
 if [ "${2:-}" != --no-sound ]; then
@@ -73,13 +85,13 @@ measure() {
     client=$!
     sleep "$settle"
     local client0 server0 client1 server1
-    client0=$(cpu_ticks "$client") && server0=$(cpu_ticks "$server") || {
+    client0=$(cpu_time "$client") && server0=$(cpu_time "$server") || {
         echo "$name did not stay up:" >&2
         cat "$dir/$name.log" >&2
         return 1
     }
     sleep "$seconds"
-    client1=$(cpu_ticks "$client") && server1=$(cpu_ticks "$server") || {
+    client1=$(cpu_time "$client") && server1=$(cpu_time "$server") || {
         echo "$name did not stay up:" >&2
         cat "$dir/$name.log" >&2
         return 1
@@ -94,5 +106,5 @@ measure() {
 echo "share of one core over ${seconds} s, after ${settle} s of start-up" \
     "($([ "${2:-}" = --no-sound ] && echo "no sound server" || echo "null-sink sound server"))"
 printf '%-12s %10s %14s\n' "" "program" "X server"
-measure game "$build/vorlandi" || exit 1
+measure game "$game" || exit 1
 measure bare "$build/bench_bare_window" || exit 1
