@@ -11,7 +11,8 @@ class QWidget;
 class SoundOutput;
 class Tavola;
 
-// The game's own lines, "vorlandi: ...": a run-time error that ends the program.
+// The game's own lines, "vorlandi: ...": the run-time error that ends the program, and what the
+// game got past without a category of its own.
 Q_DECLARE_LOGGING_CATEGORY(lcGame)
 // "vorlandi.assets: ...": an asset file the game could not use and played on without.
 Q_DECLARE_LOGGING_CATEGORY(lcAssets)
