@@ -1,4 +1,6 @@
+// Tavola's answer check: the verdict on Enter in the answer box, and the score labels.
 #include "app/main_window.h"
+#include "app/runtime.h"
 #include "logic/verdict.h"
 
 #include <QLineEdit>
@@ -21,7 +23,7 @@ void Tavola::Text3_KeyPress(int &keyAscii)
     palette.setColor(QPalette::WindowText, verdictColour(verdict));
     message->setPalette(palette);
     message->setCaption(verdictText(verdict, expectedText));
-    playWave(asset(verdictSound(verdict, expectedText.toDouble())));
+    playWave(assets.verdictSound(verdict, expectedText.toDouble()));
     // After a right answer the score catches up when the next exercise starts.
     if (verdict == Verdict::Wrong)
         showScore(true);

@@ -1,14 +1,42 @@
+// Tavola's clock, title and status bar.
 #include "app/main_window.h"
 #include "logic/clock_text.h"
+
+namespace
+{
+
+// The clock ticks ten times a second and its text changes once a second. A caption written again
+// unchanged would still be fitted and laid out ten times a second while the child thinks; so
+// only a changed text is written.
+void showText(FittingLabel *label, const QString &text)
+{
+    if (label->caption() != text)
+        label->setCaption(text);
+}
+
+void showText(QLabel *panel, const QString &text)
+{
+    if (panel->text() != text)
+        panel->setText(text);
+}
+
+} // namespace
 
 void Tavola::Timer2_Timer()
 {
     const Controls &c = controls();
-    c.Label2->setCaption(clockText(QDateTime::currentDateTime(), QLocale::system()));
-    c.StatusBar1->panel(4)->setText(c.Label2->caption());
-    c.StatusBar1->panel(2)->setText(c.Label6->caption());
-    c.StatusBar1->panel(1)->setText(QStringLiteral("Lumetrava"));
-    c.StatusBar1->panel(3)->setText(c.lblScore->caption());
+    // The clock's text is made anew once a second: reading the time zone and the locale's names
+    // ten times a second would cost more than the rest of the tick.
+    const qint64 second = QDateTime::currentMSecsSinceEpoch() / 1000;
+    if (second != clockSecond) {
+        clockSecond = second;
+        clockCaption = clockText(QDateTime::currentDateTime(), QLocale::system());
+    }
+    showText(c.Label2, clockCaption);
+    showText(c.StatusBar1->panel(4), c.Label2->caption());
+    showText(c.StatusBar1->panel(2), c.Label6->caption());
+    showText(c.StatusBar1->panel(1), QStringLiteral("Lumetrava"));
+    showText(c.StatusBar1->panel(3), c.lblScore->caption());
 }
 
 void Tavola::Form_Resize()

@@ -1,9 +1,10 @@
+// Tavola's life: construction, load, activation, unload, new game and exit, the handlers' wiring
+// and the animated cursor.
 #include "app/main_window.h"
 
 #include "app/form_builder.h"
 #include "app/runtime.h"
 #include "logic/ani_cursor.h"
-#include "logic/assets.h"
 #include "media/animated_cursor.h"
 #include "media/sound.h"
 
@@ -18,24 +19,19 @@
 using runtime::guarded;
 
 Tavola::Tavola(SoundOutput *soundOutput, QString applicationFolder, QObject *parent)
-    : QObject(parent), sound(soundOutput), folder(std::move(applicationFolder)),
+    : QObject(parent), sound(soundOutput),
+      assets(applicationFolder.isEmpty() ? QCoreApplication::applicationDirPath()
+                                         : std::move(applicationFolder)),
       endProgram([] { QCoreApplication::exit(0); })
 {
     if (!sound) {
         ownSound = std::make_unique<QtSoundOutput>();
         sound = ownSound.get();
     }
-    if (folder.isEmpty())
-        folder = QCoreApplication::applicationDirPath();
 }
 
 // Ending the program is not an unload: no handler runs on the way out.
 Tavola::~Tavola() = default;
-
-QString Tavola::asset(const QString &relative) const
-{
-    return assetPath(folder, relative);
-}
 
 void Tavola::Show()
 {
@@ -112,7 +108,7 @@ void Tavola::setFocusTo(QWidget *control)
 void Tavola::Form_Load()
 {
     previousCursor = form->cursor();
-    swapCursorIn(asset(QStringLiteral("\\img\\cat-d.ani")));
+    swapCursorIn(assets.cursor());
     correctCount = 0;
     wrongCount = 0;
 }
@@ -124,7 +120,7 @@ void Tavola::swapCursorIn(const QString &path)
         return; // no cursor file: the usual pointer stays
     AniResult loaded = parseAniCursor(file.readAll(), qRound(32 * form->devicePixelRatioF()));
     if (!loaded.cursor) {
-        runtime::warn(path + QStringLiteral(": ") + aniErrorText(loaded.error));
+        qCWarning(lcAssets).noquote() << path + QStringLiteral(": ") + aniErrorText(loaded.error);
         return;
     }
     cursorAnimation = std::make_unique<AnimatedCursor>(std::move(*loaded.cursor), form.get());

@@ -1,10 +1,12 @@
 #pragma once
 // The game's one window. Tavola owns the exercise state and the event handlers; the form (the
 // widgets built from the window description) is made at every load and destroyed at every
-// unload, while Tavola and its variables live on.
+// unload, while Tavola and its variables live on. Its member functions are all in app/, in the
+// file each group below names.
 
 #include "app/widgets.h"
 #include "app/window_description.h"
+#include "logic/assets.h"
 #include "logic/numbers.h"
 
 #include <QCursor>
@@ -47,43 +49,50 @@ public:
     QCursor previousCursor;
     QStringList numberWords{29, QString()};
 
-    // Event handlers.
+    // The window's life: load, activation, unload, new game and exit (main_window.cpp).
     void Form_Load();
     void Form_Activate();
     void Form_Unload();
-    void Form_Resize();
-    void Timer2_Timer();
-    void cmdNext_Click();
-    void Command3_Click();
-    void Text3_KeyPress(int &keyAscii);
     void cmdExit_Click();
     void Next_Click();
-
-    // Private operations of the window.
-    QString numlett(std::int64_t &value);
-    void paintGradient(int drawnNumber, int colourSeed);
     void playWave(const QString &path);
+
+    // The clock, the title and the status bar (clock_display.cpp).
+    void Timer2_Timer();
+    void Form_Resize();
     void showClockCaption();
 
-    QString asset(const QString &relative) const;
+    // A new exercise: the draw, the picture, the words and the background (new_exercise.cpp).
+    void cmdNext_Click();
+    QString numlett(std::int64_t &value);
+    void paintGradient(int drawnNumber, int colourSeed);
+
+    // The answer check and the score (answer_check.cpp).
+    void Text3_KeyPress(int &keyAscii);
+    void Command3_Click();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // main_window.cpp
     void connectHandlers();
     void swapCursorIn(const QString &path);
-    void setPicture(const QString &relativePath);
-    void showScore(bool wrongToo);
     static void setFocusTo(QWidget *control);
+    // new_exercise.cpp
+    void setPicture(const QString &path);
+    // answer_check.cpp
+    void showScore(bool wrongToo);
 
     std::unique_ptr<SoundOutput> ownSound;
     SoundOutput *sound;
-    QString folder;
+    AssetCatalogue assets;
     std::unique_ptr<GameWindow> form;
     Controls formControls; // the controls of the loaded form
     std::unique_ptr<AnimatedCursor> cursorAnimation;
     bool activated = false;
+    qint64 clockSecond = -1; // the second of the clock's text, since the epoch
+    QString clockCaption;
     runtime::Random rnd;
     std::function<void()> endProgram;
 };

@@ -1,6 +1,8 @@
+// Tavola's new exercise: the draw, its sound and picture, the number in words and the
+// background gradient.
 #include "app/main_window.h"
 #include "app/runtime.h"
-#include "logic/assets.h"
+#include "logic/bands.h"
 #include "logic/draw.h"
 #include "logic/number_words.h"
 #include "media/picture.h"
@@ -18,8 +20,8 @@ void Tavola::cmdNext_Click()
     int drawnNumber = 0;
     while (drawnNumber == 0)
         drawnNumber = scaledDraw(rnd.next());
-    playWave(asset(numberSound(drawnNumber)));
-    setPicture(drawnNumber <= 10 ? numberPicture(drawnNumber) : QString());
+    playWave(assets.numberSound(drawnNumber));
+    setPicture(assets.countPicture(drawnNumber));
     const int colourSeed = scaledDraw(rnd.next());
     c.Text1->setText(runtime::formatNumber(drawnNumber, QStringLiteral("#0")));
     // numlett consumes its argument, so it gets a copy of the digits' value.
@@ -30,14 +32,31 @@ void Tavola::cmdNext_Click()
     setFocusTo(c.Text3);
 }
 
-void Tavola::setPicture(const QString &relativePath)
+void Tavola::setPicture(const QString &path)
 {
-    const QString path = relativePath.isEmpty() ? QString() : asset(relativePath);
     std::optional<QPixmap> picture = LoadPicture(path, controls().Picture1->devicePixelRatioF());
     if (!picture) {
         // A missing picture must not stop the game: the box stays empty.
-        runtime::warn(QStringLiteral("cannot read picture ") + path);
+        qCWarning(lcAssets).noquote() << "cannot read picture" << path;
         picture = QPixmap();
     }
     controls().Picture1->setPixmap(*picture);
+}
+
+QString Tavola::numlett(std::int64_t &value)
+{
+    if (value == 0)
+        runtime::msgBox(form.get(), QStringLiteral("inserisci numero"));
+    numberWords = numberWordTable();
+    const std::optional<QString> words = italianWords(value);
+    if (!words)
+        return QString(); // beyond what the words can say: nothing is spelled or consumed
+    value = remainderAfterWords(value);
+    return *words;
+}
+
+void Tavola::paintGradient(int drawnNumber, int colourSeed)
+{
+    BackdropArea *client = form->client();
+    client->setBackground(renderGradient(client->size(), drawnNumber, colourSeed));
 }

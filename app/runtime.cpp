@@ -1,11 +1,16 @@
 #include "app/runtime.h"
 
+#include "app/main_window.h"
+
 #include <QApplication>
 #include <QGridLayout>
 #include <QMessageBox>
 #include <QPushButton>
 #include <cstdio>
 #include <cstdlib>
+
+Q_LOGGING_CATEGORY(lcGame, "vorlandi")
+Q_LOGGING_CATEGORY(lcAssets, "vorlandi.assets")
 
 namespace runtime
 {
@@ -29,6 +34,17 @@ void fitTitle(QMessageBox &box)
 }
 
 } // namespace
+
+int runGame(int &argc, char **argv, const std::function<int(Tavola &)> &play,
+            const GameSetting &setting)
+{
+    QApplication app(argc, argv);
+    setUpApplication();
+    // Gone before the application object: the sound output stops first.
+    Tavola tavola(setting.sound, setting.applicationFolder);
+    tavola.Show();
+    return play ? play(tavola) : QApplication::exec();
+}
 
 void setUpApplication()
 {
@@ -87,7 +103,7 @@ namespace
 
 void reportAndQuit(const QString &message)
 {
-    warn(message);
+    qCCritical(lcGame).noquote() << message;
     QMessageBox box(QMessageBox::Critical, applicationTitle(), message);
     fitTitle(box);
     box.exec();
@@ -116,7 +132,7 @@ void endProcess(int status)
 
 void warn(const QString &message)
 {
-    std::fprintf(stderr, "vorlandi: %s\n", qPrintable(message));
+    qCWarning(lcGame).noquote() << message;
 }
 
 void setErrorReporter(ErrorReporter reporter)

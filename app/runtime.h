@@ -1,15 +1,37 @@
 #pragma once
-// The small layer between the game's handlers and Qt's widgets: application settings, message
-// boxes and the run-time error report.
+// The small layer between the game's handlers and Qt's widgets: the start-up, application
+// settings, message boxes, the run-time error report and the game's logging categories.
 
+#include <QLoggingCategory>
 #include <QString>
 #include <functional>
 #include <stdexcept>
 
 class QWidget;
+class SoundOutput;
+class Tavola;
+
+// The game's own lines, "vorlandi: ...": the run-time error that ends the program, and what the
+// game got past without a category of its own.
+Q_DECLARE_LOGGING_CATEGORY(lcGame)
+// "vorlandi.assets: ...": an asset file the game could not use and played on without.
+Q_DECLARE_LOGGING_CATEGORY(lcAssets)
 
 namespace runtime
 {
+
+// Where the game's window plays its sounds (nullptr: Qt Multimedia) and finds the img folder
+// (empty: beside the executable).
+struct GameSetting {
+    SoundOutput *sound = nullptr;
+    QString applicationFolder;
+};
+
+// The game's start-up: the application object with its settings, then Tavola, shown, with its
+// first exercise. play then runs with the window up (by default Qt's event loop) and its status
+// is returned once Tavola and, after it, the application object are gone.
+int runGame(int &argc, char **argv, const std::function<int(Tavola &)> &play = {},
+            const GameSetting &setting = {});
 
 // Application-wide settings shared by the game and its tests: names and title, the widget
 // style, the font faces the window description names, and no quitting when the window goes
@@ -60,7 +82,8 @@ void setErrorReporter(ErrorReporter reporter);
 // and the application object are gone.
 [[noreturn]] void endProcess(int status);
 
-// One line on the standard error stream about something the game got past.
+// One warning line in the game's category, "vorlandi: MESSAGE", about something the game got
+// past. The window logs through its categories directly.
 void warn(const QString &message);
 void reportError(const QString &message);
 

@@ -16,15 +16,6 @@ QColor verdictColour(Verdict verdict)
     return verdict == Verdict::Right ? QColor(255, 255, 0) : QColor(255, 0, 0);
 }
 
-QString verdictSound(Verdict verdict, double expectedValue)
-{
-    if (verdict == Verdict::Wrong)
-        return QStringLiteral("\\img\\no.wav");
-    // 24 cheers like the numbers below it rather than going silent.
-    return expectedValue > 24 ? QStringLiteral("\\img\\brava.wav")
-                              : QStringLiteral("\\img\\brava1.wav");
-}
-
 std::int64_t totalAnswers(std::int32_t correct, std::int32_t wrong)
 {
     return std::int64_t{correct} + wrong;

@@ -1,6 +1,6 @@
 #pragma once
-// The verdict rules: how an answer is judged, what the verdict says, in which colour, and
-// which sound follows it. No widgets here.
+// The verdict rules: how an answer is judged, what the verdict says and in which colour (the
+// sound that follows it is the asset catalogue's). No widgets here.
 
 #include <QColor>
 #include <QString>
@@ -15,10 +15,6 @@ QString verdictText(Verdict verdict, const QString &expected);
 
 // Yellow for a right answer, red for a wrong one.
 QColor verdictColour(Verdict verdict);
-
-// The relative path of the sound after a verdict: the no-sound for a wrong answer, and for a
-// right one the bigger cheer from 25 up, the other cheer below.
-QString verdictSound(Verdict verdict, double expectedValue);
 
 // The total of two counters, which never overflows.
 std::int64_t totalAnswers(std::int32_t correct, std::int32_t wrong);

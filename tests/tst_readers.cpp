@@ -1,6 +1,8 @@
-// The two readers of files anyone can drop into img/: every malformed cursor and wave file is
-// rejected for its own reason, and what loads is exactly what the file holds.
+// The readers of files anyone can drop into img/: every malformed cursor and wave file is
+// rejected for its own reason, what loads is exactly what the file holds, and a bitmap shorter
+// than its header promises is told apart.
 #include "logic/ani_cursor.h"
+#include "logic/bitmap_header.h"
 #include "logic/wave.h"
 #include "riff_bytes.h"
 #include "tools/ani_writer.h"
@@ -83,6 +85,18 @@ QString summary(const AniResult &result)
     return text;
 }
 
+// A bitmap file of the given header size (40, or 12 for the old OS/2 header) and pixel bytes.
+QByteArray bmp(quint32 headerSize, quint32 width, quint32 height, quint32 bits,
+               const QByteArray &pixels, quint32 compression = 0)
+{
+    const QByteArray info = headerSize == 12
+                                ? le({12}) + le({width, height, 1, bits}, 2)
+                                : le({40, width, height}) + le({1, bits}, 2) +
+                                      le({compression, quint32(pixels.size()), 0, 0, 0, 0});
+    const quint32 offset = 14 + quint32(info.size());
+    return "BM" + le({offset + quint32(pixels.size()), 0, offset}) + info + pixels;
+}
+
 } // namespace
 
 class TestReaders : public QObject
@@ -95,6 +109,8 @@ private slots:
     void cursor();
     void waveFile_data();
     void waveFile();
+    void bitmapLength_data();
+    void bitmapLength();
 };
 
 void TestReaders::everyCursorCutIsRejected()
@@ -251,6 +267,34 @@ void TestReaders::waveFile()
     QFETCH(int, samples);
     const auto read = readPcmWave(bytes);
     QCOMPARE(read ? int(read->samples.size()) : -1, samples);
+}
+
+void TestReaders::bitmapLength_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<bool>("cutShort");
+    // 3 by 2 pixels of 24 bits: rows of 9 bytes padded to 12.
+    const QByteArray whole = bmp(40, 3, 2, 24, QByteArray(24, '\1'));
+    const QByteArray os2 = bmp(12, 3, 2, 24, QByteArray(24, '\1'));
+    const QByteArray rle = bmp(40, 3, 2, 8, QByteArray(10, '\1'), 1);
+    QTest::newRow("whole") << whole << false;
+    QTest::newRow("a byte short") << whole.chopped(1) << true;
+    QTest::newRow("rows top down, whole") << bmp(40, 3, quint32(-2), 24, whole.mid(54)) << false;
+    QTest::newRow("OS/2 header, whole") << os2 << false;
+    QTest::newRow("OS/2 header, a byte short") << os2.chopped(1) << true;
+    QTest::newRow("compressed, its size whole") << rle << false;
+    QTest::newRow("compressed, a byte short") << rle.chopped(1) << true;
+    QTest::newRow("cut inside the header") << whole.first(30) << true;
+    QTest::newRow("not a bitmap") << "GIF89a" + QByteArray(40, '\0') << false;
+}
+
+void TestReaders::bitmapLength()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(bool, cutShort);
+    const QByteArrayView header =
+        QByteArrayView(file).first(std::min(file.size(), bitmapHeaderLength));
+    QCOMPARE(bitmapCutShort(header, file.size()), cutShort);
 }
 
 QTEST_MAIN(TestReaders)

@@ -38,15 +38,9 @@ static long residentKiB()
     return statm.readAll().split(' ').value(1).toLong() * sysconf(_SC_PAGESIZE) / 1024;
 }
 
-int main(int argc, char *argv[])
+// Plays the shown window in the given mode; returns 0 or fails.
+static int drive(Tavola &tavola, const QByteArray &mode, long count)
 {
-    QApplication app(argc, argv);
-    runtime::setUpApplication();
-    runtime::setErrorReporter([](const QString &message) { FAIL("%s\n", qPrintable(message)); });
-    const QByteArray mode = argv[2];
-    const long count = argc > 3 ? std::atol(argv[3]) : 0;
-    Tavola tavola(nullptr, QString::fromLocal8Bit(argv[1]));
-    tavola.Show();
     if (!QTest::qWaitForWindowExposed(tavola.window()))
         FAIL("the window did not come up\n");
     const Controls &c = tavola.controls();
@@ -116,4 +110,13 @@ int main(int argc, char *argv[])
     if (scores != QStringLiteral("%1 %2 %3").arg(right).arg(wrong).arg(right + wrong))
         FAIL("%ld right and %ld wrong answers\n", right, wrong);
     return 0;
+}
+
+int main(int argc, char *argv[])
+{
+    runtime::setErrorReporter([](const QString &message) { FAIL("%s\n", qPrintable(message)); });
+    const QByteArray mode = argv[2];
+    const long count = argc > 3 ? std::atol(argv[3]) : 0;
+    return runtime::runGame(argc, argv, [&](Tavola &tavola) { return drive(tavola, mode, count); },
+                            {nullptr, QString::fromLocal8Bit(argv[1])});
 }
