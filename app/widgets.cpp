@@ -4,13 +4,169 @@
 #include "logic/numbers.h"
 #include "logic/text_fit.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
+#include <QAction>
 #include <QCloseEvent>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPainter>
+#include <QProxyStyle>
+#include <QtMath>
+
+namespace
+{
+
+// What a screen reader finds in a game label: its caption, or a score with its title, and for
+// the verdict a notification, which a screen reader speaks when it is shown wherever the focus
+// is. Qt's own label interface has no way to change its role.
+class LabelAccessible : public QAccessibleWidget
+{
+public:
+    explicit LabelAccessible(FittingLabel *label) : QAccessibleWidget(label) {}
+    QAccessible::Role role() const override
+    {
+        return label()->announced() ? QAccessible::Notification : QAccessible::StaticText;
+    }
+    QString text(QAccessible::Text kind) const override
+    {
+        if (kind == QAccessible::Name && label()->accessibleName().isEmpty())
+            return label()->text();
+        return QAccessibleWidget::text(kind);
+    }
+
+private:
+    FittingLabel *label() const { return static_cast<FittingLabel *>(widget()); }
+};
+
+QAccessibleInterface *labelAccessible(const QString &className, QObject *object)
+{
+    if (className == QLatin1String(FittingLabel::staticMetaObject.className()))
+        return new LabelAccessible(static_cast<FittingLabel *>(object));
+    return nullptr;
+}
+
+// Fusion leaves the menu bar to the mouse; this hint gives it the keys of the platform the game
+// imitates: Alt alone enters the bar, and Enter chooses an item that opens no menu.
+class MenuKeysStyle : public QProxyStyle
+{
+public:
+    int styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget,
+                  QStyleHintReturn *answer) const override
+    {
+        if (hint == SH_MenuBar_AltKeyNavigation)
+            return 1;
+        return QProxyStyle::styleHint(hint, option, widget, answer);
+    }
+};
+
+// A menu bar that the keys reach. Fusion leaves the bar to the mouse; its style's hint gives it
+// Alt alone, and F10 enters it the same way: the bar watches its window for an Alt pressed and
+// released with no other key, and is shown one.
+class KeysMenuBar : public QMenuBar
+{
+public:
+    explicit KeysMenuBar(QWidget *parent) : QMenuBar(parent)
+    {
+        // Kept for the program's life: a widget does not own the style it is given.
+        static MenuKeysStyle *const style = new MenuKeysStyle;
+        setStyle(style);
+    }
+    void enterByKeys()
+    {
+        // The modifiers as they were before the press: QKeyEvent adds the Alt key's own.
+        QKeyEvent altPressed(QEvent::ShortcutOverride, Qt::Key_Alt, Qt::NoModifier);
+        eventFilter(window(), &altPressed);
+        QKeyEvent altReleased(QEvent::KeyRelease, Qt::Key_Alt, Qt::NoModifier);
+        eventFilter(window(), &altReleased);
+    }
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override
+    {
+        QAction *chosen = activeAction();
+        const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+        if (enter && chosen && !chosen->menu()) {
+            // The bar is left first, as Escape leaves it, so that the focus is back where it was
+            // before the item runs: a message box it opens gives the focus back there too.
+            QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+            QMenuBar::keyPressEvent(&escape);
+            chosen->trigger();
+            return;
+        }
+        QMenuBar::keyPressEvent(event);
+    }
+};
+
+// The painter's device coordinates for the logical rectangle, rounded inwards to whole pixels;
+// from here on the painter draws in device pixels.
+QRect toDevicePixels(QPainter &painter, const QRectF &logical)
+{
+    const QTransform toDevice = painter.deviceTransform();
+    const QRectF device = toDevice.mapRect(logical);
+    painter.setWorldTransform(toDevice.inverted() * painter.worldTransform());
+    // A hundredth of slack keeps an edge that lands on a whole pixel from moving a pixel.
+    const int left = qCeil(device.left() - 0.01);
+    const int top = qCeil(device.top() - 0.01);
+    const int right = qFloor(device.right() + 0.01);
+    const int bottom = qFloor(device.bottom() + 0.01);
+    return QRect(left, top, right - left, bottom - top);
+}
+
+} // namespace
+
+int deviceLineWidth(qreal ratio)
+{
+    return std::max(1, qRound(ratio));
+}
+
+QRect paintDeviceFrame(QPainter &painter, const QRect &rect, int deviceWidth, const QColor &colour)
+{
+    const QRect area = toDevicePixels(painter, rect);
+    const int w = deviceWidth;
+    painter.fillRect(QRect(area.left(), area.top(), area.width(), w), colour);
+    painter.fillRect(QRect(area.left(), area.bottom() - w + 1, area.width(), w), colour);
+    painter.fillRect(QRect(area.left(), area.top(), w, area.height()), colour);
+    painter.fillRect(QRect(area.right() - w + 1, area.top(), w, area.height()), colour);
+    return area.adjusted(w, w, -w, -w);
+}
 
 void FittingLabel::setCaption(const QString &caption)
 {
     setText(caption);
     fit();
+    updateAccessibleName();
+    if (announces && !caption.isEmpty() && isVisible()) {
+        QAccessibleEvent shown(this, QAccessible::ObjectShow);
+        QAccessible::updateAccessibility(&shown);
+    }
+}
+
+void FittingLabel::setTitle(const QString &caption)
+{
+    title = caption;
+    updateAccessibleName();
+}
+
+void FittingLabel::setAnnounced(bool announce)
+{
+    announces = announce;
+}
+
+void FittingLabel::updateAccessibleName()
+{
+    if (!title.isEmpty())
+        setAccessibleName(title + QStringLiteral(": ") + text());
+}
+
+void FittingLabel::exposeToScreenReaders()
+{
+    static const bool installed = [] {
+        QAccessible::installFactory(labelAccessible);
+        return true;
+    }();
+    Q_UNUSED(installed);
 }
 
 void FittingLabel::setFitArea(QRect design, QRect area, bool wrap)
@@ -62,17 +218,24 @@ void FittingLabel::fit()
 void GraphicalButton::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    QRect area = rect();
-    painter.fillRect(area, palette().color(QPalette::Button));
-    // Bevel lines: one pixel each, top-left then bottom-right.
+    painter.fillRect(rect(), palette().color(QPalette::Button));
+    // Lines and picture in whole device pixels: at a fractional scale a logical line would
+    // cover one device pixel on one side and two on the other, and the picture would be
+    // resampled a second time.
+    const qreal ratio = devicePixelRatioF();
+    const int line = deviceLineWidth(ratio);
+    const QTransform toLogical = painter.deviceTransform().inverted();
+    painter.save();
+    QRect area = toDevicePixels(painter, rect());
+    // Bevel lines: top-left then bottom-right.
     auto bevel = [&](const QColor &topLeft, const QColor &bottomRight) {
-        painter.setPen(topLeft);
-        painter.drawLine(area.topLeft(), area.topRight() - QPoint(1, 0));
-        painter.drawLine(area.topLeft(), area.bottomLeft() - QPoint(0, 1));
-        painter.setPen(bottomRight);
-        painter.drawLine(area.bottomLeft(), area.bottomRight());
-        painter.drawLine(area.topRight(), area.bottomRight());
-        area.adjust(1, 1, -1, -1);
+        painter.fillRect(QRect(area.left(), area.top(), area.width() - line, line), topLeft);
+        painter.fillRect(QRect(area.left(), area.top(), line, area.height() - line), topLeft);
+        painter.fillRect(QRect(area.left(), area.bottom() - line + 1, area.width(), line),
+                         bottomRight);
+        painter.fillRect(QRect(area.right() - line + 1, area.top(), line, area.height()),
+                         bottomRight);
+        area.adjust(line, line, -line, -line);
     };
     const QColor dark(128, 128, 128);
     if (hasFocus()) {
@@ -87,15 +250,32 @@ void GraphicalButton::paintEvent(QPaintEvent *)
     }
 
     const bool enabled = isEnabled();
-    const QRect content =
-        area.adjusted(2, 2, -2, -2).translated(isDown() ? QPoint(1, 1) : QPoint());
-    const int textHeight = fontMetrics().height();
-    const int gap = 4;
-    const int top = content.top() + (content.height() - iconSize().height() - gap - textHeight) / 2;
-    const QRect iconRect(content.left() + (content.width() - iconSize().width()) / 2, top,
-                         iconSize().width(), iconSize().height());
-    icon().paint(&painter, iconRect, Qt::AlignCenter, enabled ? QIcon::Normal : QIcon::Disabled);
-    const QRect textRect(content.left(), iconRect.bottom() + 1 + gap, content.width(), textHeight);
+    const QRect content = area.adjusted(2 * line, 2 * line, -2 * line, -2 * line)
+                              .translated(isDown() ? QPoint(line, line) : QPoint());
+    const QSize iconPixels = (QSizeF(iconSize()) * ratio).toSize();
+    const int textHeight = qRound(fontMetrics().height() * ratio);
+    const int gap = qRound(4 * ratio);
+    const int top = content.top() + (content.height() - iconPixels.height() - gap - textHeight) / 2;
+    const QRect iconRect(QPoint(content.left() + (content.width() - iconPixels.width()) / 2, top),
+                         iconPixels);
+    QPixmap picture = icon().pixmap(iconSize(), ratio, enabled ? QIcon::Normal : QIcon::Disabled);
+    picture.setDevicePixelRatio(1);
+    painter.drawPixmap(iconRect, picture);
+    if (hasFocus()) {
+        // A dotted rectangle of square dots, one line wide.
+        for (int x = content.left(); x + line <= content.right() + 1; x += 2 * line) {
+            painter.fillRect(QRect(x, content.top(), line, line), Qt::black);
+            painter.fillRect(QRect(x, content.bottom() - line + 1, line, line), Qt::black);
+        }
+        for (int y = content.top(); y + line <= content.bottom() + 1; y += 2 * line) {
+            painter.fillRect(QRect(content.left(), y, line, line), Qt::black);
+            painter.fillRect(QRect(content.right() - line + 1, y, line, line), Qt::black);
+        }
+    }
+    painter.restore();
+
+    const QRectF textRect = toLogical.mapRect(
+        QRectF(content.left(), iconRect.bottom() + 1 + gap, content.width(), textHeight));
     const int flags = Qt::AlignHCenter | Qt::AlignTop | Qt::TextShowMnemonic;
     if (!enabled) {
         // Engraved, as the platform greys a disabled caption.
@@ -104,10 +284,24 @@ void GraphicalButton::paintEvent(QPaintEvent *)
     }
     painter.setPen(enabled ? palette().color(QPalette::ButtonText) : dark);
     painter.drawText(textRect, flags, text());
-    if (hasFocus()) {
-        painter.setPen(QPen(Qt::black, 1, Qt::DotLine));
-        painter.drawRect(content.adjusted(0, 0, -1, -1));
+}
+
+void TextBox::focusInEvent(QFocusEvent *event)
+{
+    QLineEdit::focusInEvent(event);
+    if (isReadOnly()) {
+        deselect();
+        setCursorPosition(0);
     }
+}
+
+void TextBox::paintEvent(QPaintEvent *event)
+{
+    QLineEdit::paintEvent(event);
+    if (!hasFocus() || !isReadOnly())
+        return;
+    QPainter painter(this);
+    paintDeviceFrame(painter, rect(), 2 * deviceLineWidth(devicePixelRatioF()), Qt::black);
 }
 
 PanelStatusBar::PanelStatusBar(int panelCount, QWidget *parent) : QStatusBar(parent)
@@ -160,6 +354,22 @@ void GameWindow::changeEvent(QEvent *event)
     QMainWindow::changeEvent(event);
     if (event->type() == QEvent::WindowStateChange)
         emit resized();
+}
+
+void GameWindow::enableMenuKeys()
+{
+    setMenuBar(new KeysMenuBar(this));
+}
+
+void GameWindow::keyPressEvent(QKeyEvent *event)
+{
+    auto *bar = dynamic_cast<KeysMenuBar *>(menuBar());
+    if (event->key() == Qt::Key_F10 && event->modifiers() == Qt::NoModifier && bar) {
+        bar->enterByKeys();
+        event->accept();
+        return;
+    }
+    QMainWindow::keyPressEvent(event);
 }
 
 void GameWindow::closeEvent(QCloseEvent *event)

@@ -68,6 +68,15 @@ contrast() {
 }
 at_least() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a >= b) }'; }
 
+# blacks SHOT X Y W H: along a one-pixel strip across a button, the lengths of the first and the
+# last run of black pixels and of the run after the first: the frame's lines at each end.
+blacks() {
+    region "$@" | awk '$0 != v[n] { v[++n] = $0 } { l[n]++ }
+        END { for (i = 1; i <= n && v[i] != "0 0 0"; i++);
+              for (j = n; j > 0 && v[j] != "0 0 0"; j--);
+              printf "%d %d %d\n", l[i], l[i + 1], l[j] }'
+}
+
 # play SCALE: one run of the game at that scale factor.
 play() {
     local s=$1
@@ -88,6 +97,17 @@ play() {
     local top=$((wy + wh - $(px 557 0)))
     X() { px "$1" "$wx"; }
     Y() { px "$1" "$top"; }
+    # The game's frame and focus lines: whole device pixels, the scale rounded.
+    local line
+    line=$(awk -v s="$s" 'BEGIN { printf "%d", int(s + 0.5) }')
+    # edges SHOT: the screen's left and top pixel of cmdNext's black focus frame, found from the
+    # gradient beside it, since a fractional scale may round the client's origin either way.
+    edges() {
+        local x y
+        x=$(region "$1" "$(X 160)" "$(Y 475)" "$(px 20 0)" 1 | awk '$0 == "0 0 0" { print NR - 1; exit }')
+        y=$(region "$1" "$(X 230)" "$(Y 432)" 1 "$(px 20 0)" | awk '$0 == "0 0 0" { print NR - 1; exit }')
+        echo "$(($(X 160) + x)) $(($(Y 432) + y))"
+    }
     xdotool windowactivate --sync "$w" >/dev/null 2>&1 || true
     sleep 0.5
 
@@ -170,17 +190,26 @@ play() {
     [ "$face" = "0 255 255" ] || fail "cmdNext face $face at scale $s"
     face=$(region second "$(X 462)" "$(Y 484)" 1 1)
     [ "$face" = "255 0 255" ] || fail "cmdExit face $face at scale $s"
-    face=$(region verdict "$(X 168)" "$(Y 476)" 1 1)
-    [ "$face" = "0 0 0" ] || fail "focused cmdNext has no dark frame ($face) at scale $s"
+    # Its focus frame: two lines black on every side, then the bevel: a white line at the top
+    # and left, a black one at the bottom and right, each line of whole device pixels.
+    local across down
+    across=$(blacks verdict "$(X 155)" "$(Y 475)" "$(px 145 0)" 1)
+    down=$(blacks verdict "$(X 175)" "$(Y 428)" 1 "$(px 100 0)")
+    echo "cmdNext's frame at scale $s (line $line px): left, white, right: $across; top, white, bottom: $down"
+    local want="$((2 * line)) $line $((3 * line))"
+    [ "$across" = "$want" ] && [ "$down" = "$want" ] ||
+        fail "focused cmdNext's frame is $across across and $down down, not $want (scale $s)"
     [ -z "$shots" ] || pamcut -left "$wx" -top "$((top - $(px 18 0)))" -width "$(px 689 0)" \
         -height "$(px 575 0)" "$dir/verdict.ppm" | pnmtopng >"$shots/window-scale$s.png"
 
-    # Held down, cmdNext sinks: its top-left corner turns from white to grey.
+    # Held down, cmdNext sinks: inside its two focus lines, its top-left corner turns from white
+    # to grey.
     xdotool mousemove "$(X 200)" "$(Y 460)" mousedown 1
     sleep 0.3
     grab pressed
     xdotool mouseup 1
-    face=$(region pressed "$(X 170)" "$(Y 442)" 1 1)
+    read -r bx by < <(edges pressed)
+    face=$(region pressed "$((bx + 2 * line))" "$((by + 2 * line))" 1 1)
     [ "$face" = "128 128 128" ] || fail "pressed cmdNext shows $face at its corner (scale $s)"
 
     # Exit ends the program.

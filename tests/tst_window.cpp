@@ -13,6 +13,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
@@ -76,7 +77,7 @@ private slots:
     void fullGame();
     void answers_data();
     void answers();
-    void tabFollowsTheTabIndex();
+    void keyboardOnly();
     void newGame_data();
     void newGame();
     void exitOrClose_data();
@@ -271,16 +272,50 @@ void TestWindow::answers()
     QCOMPARE(scores(), (right ? QStringList{"0", "0", "0"} : QStringList{"0", "1", "1"}));
 }
 
-void TestWindow::tabFollowsTheTabIndex()
+// The whole game by keys: the tab order, the words box that keys can reach but not change, and
+// the menu bar opened by F10 or by Alt alone, left by Escape with the focus back where it was.
+void TestWindow::keyboardOnly()
 {
     start();
+    QMenuBar *bar = tavola->window()->menuBar();
+    const QString words = c().Text2->text();
     c().cmdExit->setFocus();
     QStringList visited;
     for (int i = 0; i < 5; ++i) {
         press(Qt::Key_Tab);
         visited << QApplication::focusWidget()->objectName();
+        type(QStringLiteral("abc"));
     }
     QCOMPARE(visited, (QStringList{"Text2", "Text3", "cmdNext", "cmdExit", "Text2"}));
+    QCOMPARE(c().Text2->text(), words);
+    QCOMPARE(c().Text2->cursorPosition(), 0);
+
+    for (const Qt::Key key : {Qt::Key_Alt, Qt::Key_F10}) {
+        c().Text3->setFocus();
+        press(key);
+        if (key == Qt::Key_Alt) // the menu bar enters on the release of an Alt pressed alone
+            QTest::keyRelease(QApplication::focusWidget(), Qt::Key_Alt);
+        QCOMPARE(QApplication::focusWidget(), bar);
+        QCOMPARE(bar->activeAction()->text(), QStringLiteral("INFORMAZIONI"));
+        press(Qt::Key_Right);
+        QCOMPARE(bar->activeAction()->text(), QStringLiteral("COPYRIGHT"));
+        press(Qt::Key_Escape);
+        QCOMPARE(QApplication::focusWidget(), c().Text3);
+        QCOMPARE(bar->activeAction(), nullptr);
+    }
+    // Right twice reaches "NUOVO GIOCO", which Enter chooses: the new-game question.
+    press(Qt::Key_F10);
+    press(Qt::Key_Right);
+    press(Qt::Key_Right);
+    QCOMPARE(bar->activeAction(), c().Next);
+    MessageBoxAnswer box;
+    box.answerWith(QStringLiteral("noButton"));
+    press(Qt::Key_Return);
+    QVERIFY(box.seen);
+    QCOMPARE(box.title, QStringLiteral("INIZIARE NUOVA GARA"));
+    // The focus the window gives back when the window manager activates it again.
+    QCOMPARE(tavola->window()->focusWidget(), c().Text3);
+    QCOMPARE(bar->activeAction(), nullptr);
 }
 
 void TestWindow::newGame_data()
