@@ -288,11 +288,13 @@ void GraphicalButton::paintEvent(QPaintEvent *)
 
 void TextBox::focusInEvent(QFocusEvent *event)
 {
-    QLineEdit::focusInEvent(event);
-    if (isReadOnly()) {
-        deselect();
-        setCursorPosition(0);
+    if (!isReadOnly()) {
+        QLineEdit::focusInEvent(event);
+        return;
     }
+    // Reached by Tab, a line edit selects its whole text; taken as any other focus it does not.
+    QFocusEvent plain(QEvent::FocusIn, Qt::OtherFocusReason);
+    QLineEdit::focusInEvent(&plain);
 }
 
 void TextBox::paintEvent(QPaintEvent *event)

@@ -72,8 +72,8 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
-    // A read-only box reached by Tab shows its text from the start, unselected: the focus frame
-    // marks it, and a screen reader reads the words rather than "selected".
+    // A read-only box reached by Tab shows its text as it was, from its start and unselected:
+    // the focus frame marks it, and a screen reader reads its name and words, not "selected".
     void focusInEvent(QFocusEvent *event) override;
 };
 
