@@ -13,6 +13,7 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QProxyStyle>
+#include <QStyleOptionMenuItem>
 #include <QtMath>
 
 namespace
@@ -58,6 +59,20 @@ public:
         if (hint == SH_MenuBar_AltKeyNavigation)
             return 1;
         return QProxyStyle::styleHint(hint, option, widget, answer);
+    }
+    // Fusion marks a menu bar item only while its menu is open; entered by keys, the bar marks
+    // the chosen item the same way, or the child would not see where the arrows are.
+    void drawControl(ControlElement element, const QStyleOption *option, QPainter *painter,
+                     const QWidget *widget) const override
+    {
+        if (element == CE_MenuBarItem && (option->state & State_Selected) && widget &&
+            widget->hasFocus()) {
+            QStyleOptionMenuItem marked = *qstyleoption_cast<const QStyleOptionMenuItem *>(option);
+            marked.state |= State_Sunken;
+            QProxyStyle::drawControl(element, &marked, painter, widget);
+            return;
+        }
+        QProxyStyle::drawControl(element, option, painter, widget);
     }
 };
 

@@ -77,6 +77,11 @@ blacks() {
               printf "%d %d %d\n", l[i], l[i + 1], l[j] }'
 }
 
+# same SHOT1 SHOT2 X Y W H: whether two screenshots agree on a rectangle (screen pixels).
+same() {
+    cmp -s <(region "$1" "${@:3}") <(region "$2" "${@:3}")
+}
+
 # play SCALE: one run of the game at that scale factor.
 play() {
     local s=$1
@@ -84,17 +89,21 @@ play() {
         "$game" >"$dir/game.log" 2>&1 &
     local game_pid=$!
     pids+=("$game_pid")
-    local w=
+    local w= wx wy wh top
     until_true 15 sh -c 'xdotool search --classname "^vorlandi$" >/dev/null' ||
         { fail "no window at scale $s"; cat "$dir/game.log" >&2; return; }
     w=$(xdotool search --classname '^vorlandi$' | head -n1)
     until_true 5 sh -c "xprop -id $w _NET_WM_NAME | grep -q Quintarel"
     [ "$(title "$w")" = Quintarel ] || fail "title at start: '$(title "$w")'"
-    eval "$(xwininfo -id "$w" | awk -F: '/Absolute upper-left X/ {print "wx=" $2 + 0}
-        /Absolute upper-left Y/ {print "wy=" $2 + 0} /Height/ {print "wh=" $2 + 0}')"
     # Logical client coordinates to the screen's pixels.
     px() { awk -v v="$1" -v s="$s" -v o="$2" 'BEGIN { printf "%d", o + int(v * s + 0.5) }'; }
-    local top=$((wy + wh - $(px 557 0)))
+    # locate: where the window w and its client area are.
+    locate() {
+        eval "$(xwininfo -id "$w" | awk -F: '/Absolute upper-left X/ {print "wx=" $2 + 0}
+            /Absolute upper-left Y/ {print "wy=" $2 + 0} /Height/ {print "wh=" $2 + 0}')"
+        top=$((wy + wh - $(px 557 0)))
+    }
+    locate
     X() { px "$1" "$wx"; }
     Y() { px "$1" "$top"; }
     # The game's frame and focus lines: whole device pixels, the scale rounded.
@@ -108,6 +117,78 @@ play() {
         y=$(region "$1" "$(X 230)" "$(Y 432)" 1 "$(px 20 0)" | awk '$0 == "0 0 0" { print NR - 1; exit }')
         echo "$(($(X 160) + x)) $(($(Y 432) + y))"
     }
+    # The game as it stands, but for the answer box's blinking cursor and the clock: the menu
+    # bar and the client above and below the answer box.
+    unchanged() {
+        same "$1" "$2" "$wx" "$wy" "$(px 689 0)" "$((top - wy))" &&
+            same "$1" "$2" "$(X 0)" "$(Y 0)" "$(px 689 0)" "$(px 330 0)" &&
+            same "$1" "$2" "$(X 0)" "$(Y 420)" "$(px 689 0)" "$(px 115 0)"
+    }
+    # The wrong-answer score's digits.
+    wrong_score() { region "$1" "$(X 324)" "$(Y 274)" "$(px 32 0)" "$(px 55 0)" | md5sum; }
+    # answer_wrong SHOT: a wrong answer typed where the focus is: the wrong-answer score must
+    # change, which it does only when the focus is in the answer box. Then Enter starts the next
+    # exercise.
+    answer_wrong() {
+        local before
+        before=$(wrong_score "$1")
+        xdotool type 0
+        xdotool key Return
+        sleep 0.6
+        grab answered
+        [ "$(wrong_score answered)" != "$before" ] || fail "$2: the answer box has not the focus"
+        xdotool key Return
+        sleep 0.6
+    }
+    # keys_only: the menu bar by keys. F10 enters it, the arrows move, Escape leaves it with the
+    # game as it was and the focus back in the answer box; Enter on "NUOVO GIOCO" and "Sì" in
+    # the new-game box start a new game with the scores at 0 and the focus in the answer box.
+    keys_only() {
+        grab keys-before
+        xdotool key F10
+        sleep 0.4
+        grab keys-menu
+        ! same keys-before keys-menu "$wx" "$wy" "$(px 120 0)" "$((top - wy))" ||
+            fail "F10 marks no menu item"
+        [ -z "$shots" ] || pamcut -left "$wx" -top "$wy" -width "$(px 689 0)" -height "$(px 120 0)" \
+            "$dir/keys-menu.ppm" | pnmtopng >"$shots/menu-by-keys.png"
+        xdotool key Right
+        sleep 0.3
+        xdotool key Escape
+        sleep 0.4
+        grab keys-escaped
+        unchanged keys-before keys-escaped || fail "the game changed after F10, Right, Escape"
+        answer_wrong keys-escaped "after Escape"
+        local old=$w
+        xdotool key F10
+        sleep 0.3
+        xdotool key Right
+        sleep 0.3
+        xdotool key Right
+        sleep 0.3
+        xdotool key Return
+        until_true 5 sh -c "xdotool search --name '^INIZIARE NUOVA GARA' >/dev/null" ||
+            { fail "Enter on NUOVO GIOCO shows no new-game box"; return; }
+        sleep 0.5
+        # "No" is the default; Tab moves to "Sì".
+        xdotool key Tab
+        sleep 0.2
+        xdotool key Return
+        until_true 5 sh -c "xdotool search --classname '^vorlandi$' | grep -vx $old" ||
+            { fail "no new game after Sì"; return; }
+        w=$(xdotool search --classname '^vorlandi$' | grep -vx "$old" | head -n1)
+        sleep 1
+        locate
+        grab new-game
+        for score in "324 274" "556 274" "74 274"; do
+            set -- $score
+            same keys-before new-game "$(X "$1")" "$(Y "$2")" "$(px 32 0)" "$(px 55 0)" ||
+                fail "a score at x $1 is not 0 after the new game"
+        done
+        answer_wrong new-game "after the new game"
+        echo "by keys: F10, arrows and Escape left the game as it was; NUOVO GIOCO and Sì started a new one"
+    }
+
     xdotool windowactivate --sync "$w" >/dev/null 2>&1 || true
     sleep 0.5
 
@@ -137,6 +218,8 @@ play() {
         else
             fail "no new-game box"
         fi
+        sleep 0.5
+        keys_only
     fi
 
     # A wrong answer (empty), then Enter on the focused cmdNext: two exercises.
