@@ -2,8 +2,10 @@
 # The real game on a private X server with a real window manager (openbox), at scales 1, 1.5
 # and 2, seen as a child sees it: the titles the window manager gets, the gradient's bands, the
 # status bar that must not change with the gradient, the readable captions and verdict, the
-# graphical buttons' faces and their focus and pressed looks. Given a folder (second argument,
-# or VORLANDI_SHOTS), it keeps screenshots of the window at each scale and of the new-game box.
+# graphical buttons' faces and their focus and pressed looks, the menu by keys alone, and at 1.5
+# the pictures drawn from their larger images (PICTURE_MATCH names the program that tells, and
+# VORLANDI_RESOURCES the folder of the built-in images). Given a folder (second argument, or
+# VORLANDI_SHOTS), it keeps screenshots of the window at each scale and of the new-game box.
 #
 #   desktop_openbox.sh GAME [SHOTS_DIR]
 set -euo pipefail
@@ -11,6 +13,8 @@ game=$1
 shots=${2:-${VORLANDI_SHOTS:-}}
 source "$(dirname -- "$0")/skip.sh"
 need Xvfb openbox xprop xdotool xwininfo xwd xwdtopnm pnmdepth pamcut pnmtoplainpnm pnmtopng
+[ -x "${PICTURE_MATCH:-}" ] && [ -d "${VORLANDI_RESOURCES:-}" ] ||
+    skip "PICTURE_MATCH and VORLANDI_RESOURCES are not set (ctest sets them)"
 
 dir=$(mktemp -d)
 pids=()
@@ -282,6 +286,19 @@ play() {
     local want="$((2 * line)) $line $((3 * line))"
     [ "$across" = "$want" ] && [ "$down" = "$want" ] ||
         fail "focused cmdNext's frame is $across across and $down down, not $want (scale $s)"
+    # Each picture from the nearest image at least as large: at 1.5 the @2x image scaled down.
+    if [ "$s" = 1.5 ]; then
+        pnmtopng "$dir/second.ppm" >"$dir/second.png"
+        local r=$VORLANDI_RESOURCES
+        for what in "cmdExit|458 450 101 55|32 32|exit.ico" "cmdNext|170 442 117 55|32 32|next.ico" \
+            "Picture2|176 272 84 57|80 53|puppy.jpg"; do
+            IFS='|' read -r name rect size file <<<"$what"
+            read -r x y ww hh <<<"$rect"
+            "$PICTURE_MATCH" "$dir/second.png" "$(X "$x")" "$(Y "$y")" "$(px "$ww" 0)" \
+                "$(px "$hh" 0)" $size "$s" "$r/${file%.*}@2x.${file##*.}" "$r/$file" ||
+                fail "$name's picture at scale $s is not its @2x image scaled down"
+        done
+    fi
     [ -z "$shots" ] || pamcut -left "$wx" -top "$((top - $(px 18 0)))" -width "$(px 689 0)" \
         -height "$(px 575 0)" "$dir/verdict.ppm" | pnmtopng >"$shots/window-scale$s.png"
 
