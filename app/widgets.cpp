@@ -8,11 +8,13 @@
 #include <QAccessibleWidget>
 #include <QAction>
 #include <QCloseEvent>
+#include <QIconEngine>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
 #include <QProxyStyle>
+#include <QStyleFactory>
 #include <QStyleOptionMenuItem>
 #include <QtMath>
 
@@ -48,11 +50,45 @@ QAccessibleInterface *labelAccessible(const QString &className, QObject *object)
     return nullptr;
 }
 
-// Fusion leaves the menu bar to the mouse; this hint gives it the keys of the platform the game
-// imitates: Alt alone enters the bar, and Enter chooses an item that opens no menu.
-class MenuKeysStyle : public QProxyStyle
+// The question mark of a message box, drawn at whatever size it is asked for: Fusion's own
+// is a 32-pixel image, which a dense screen shows enlarged and blurred.
+class QuestionIconEngine : public QIconEngine
 {
 public:
+    void paint(QPainter *painter, const QRect &rect, QIcon::Mode, QIcon::State) override
+    {
+        const qreal unit = rect.width() / 32.0;
+        painter->save();
+        painter->setRenderHint(QPainter::Antialiasing);
+        painter->setPen(QPen(QColor(0, 40, 120), 1.5 * unit));
+        painter->setBrush(QColor(40, 100, 210));
+        painter->drawEllipse(QRectF(rect).adjusted(unit, unit, -unit, -unit));
+        QFont font(QStringLiteral("Liberation Sans"));
+        font.setBold(true);
+        font.setPixelSize(qRound(24 * unit));
+        painter->setFont(font);
+        painter->setPen(Qt::white);
+        painter->drawText(rect, Qt::AlignCenter, QStringLiteral("?"));
+        painter->restore();
+    }
+    QPixmap pixmap(const QSize &size, QIcon::Mode mode, QIcon::State state) override
+    {
+        QPixmap pixmap(size);
+        pixmap.fill(Qt::transparent);
+        QPainter painter(&pixmap);
+        paint(&painter, QRect(QPoint(), size), mode, state);
+        return pixmap;
+    }
+    QIconEngine *clone() const override { return new QuestionIconEngine; }
+};
+
+// Fusion with what the game's platform gives: the menu bar reached by keys, its chosen item
+// marked, and a message box icon drawn for the screen's density.
+class GameStyle : public QProxyStyle
+{
+public:
+    GameStyle() : QProxyStyle(QStyleFactory::create(QStringLiteral("Fusion"))) {}
+    // Alt alone enters the menu bar, and Enter chooses an item that opens no menu.
     int styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget,
                   QStyleHintReturn *answer) const override
     {
@@ -74,20 +110,22 @@ public:
         }
         QProxyStyle::drawControl(element, option, painter, widget);
     }
+    QIcon standardIcon(StandardPixmap icon, const QStyleOption *option,
+                       const QWidget *widget) const override
+    {
+        if (icon == SP_MessageBoxQuestion)
+            return QIcon(new QuestionIconEngine);
+        return QProxyStyle::standardIcon(icon, option, widget);
+    }
 };
 
-// A menu bar that the keys reach. Fusion leaves the bar to the mouse; its style's hint gives it
-// Alt alone, and F10 enters it the same way: the bar watches its window for an Alt pressed and
-// released with no other key, and is shown one.
+// A menu bar that the keys reach: the game's style gives it Alt alone, and F10 enters it the same
+// way, since the bar watches its window for an Alt pressed and released with no other key and is
+// shown one.
 class KeysMenuBar : public QMenuBar
 {
 public:
-    explicit KeysMenuBar(QWidget *parent) : QMenuBar(parent)
-    {
-        // Kept for the program's life: a widget does not own the style it is given.
-        static MenuKeysStyle *const style = new MenuKeysStyle;
-        setStyle(style);
-    }
+    using QMenuBar::QMenuBar;
     void enterByKeys()
     {
         // The modifiers as they were before the press: QKeyEvent adds the Alt key's own.
@@ -130,6 +168,11 @@ QRect toDevicePixels(QPainter &painter, const QRectF &logical)
 }
 
 } // namespace
+
+QStyle *gameStyle()
+{
+    return new GameStyle;
+}
 
 int deviceLineWidth(qreal ratio)
 {

@@ -11,6 +11,11 @@
 #include <QPushButton>
 #include <QStatusBar>
 
+// The game's widget style: Fusion, with the menu bar reached by keys as on the platform the game
+// imitates (F10 or Alt alone, its chosen item marked) and message box icons drawn for the
+// screen's density. The caller owns it; QApplication::setStyle takes it.
+QStyle *gameStyle();
+
 // A label that keeps its caption readable: it grows around its design centre inside its fit
 // area (wrapping words where allowed) and only shrinks its font when even the whole area is too
 // small.

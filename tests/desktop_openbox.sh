@@ -226,6 +226,20 @@ play() {
         keys_only
     fi
 
+    # At 2, the new-game box by keys, its question icon drawn for the screen's density.
+    if [ "$s" = 2 ] && [ -n "$shots" ]; then
+        xdotool key F10 sleep 0.3 key Right sleep 0.3 key Right sleep 0.3 key Return
+        if until_true 5 sh -c "xdotool search --name '^INIZIARE NUOVA GARA' >/dev/null"; then
+            sleep 1
+            xwd -id "$(xdotool search --name '^INIZIARE NUOVA GARA' | head -n1)" -silent |
+                xwdtopnm 2>/dev/null | pnmtopng >"$shots/new-game-box-scale2.png"
+            xdotool key Escape
+            sleep 0.5
+        else
+            fail "no new-game box by keys at scale 2"
+        fi
+    fi
+
     # A wrong answer (empty), then Enter on the focused cmdNext: two exercises.
     grab first
     # Down the right edge no control covers the gradient: red and green from the draws (steps of
