@@ -43,10 +43,104 @@ private:
     FittingLabel *label() const { return static_cast<FittingLabel *>(widget()); }
 };
 
-QAccessibleInterface *labelAccessible(const QString &className, QObject *object)
+// What a screen reader finds in a text box. Qt's own line edit interface gives every character
+// a text attribute run of its own that ends where it starts, from which Orca reads a line one
+// character short ("ventinov" for "ventinove"); here the whole text is one run.
+class TextBoxAccessible : public QAccessibleWidget,
+                          public QAccessibleTextInterface,
+                          public QAccessibleEditableTextInterface
+{
+public:
+    explicit TextBoxAccessible(TextBox *box) : QAccessibleWidget(box, QAccessible::EditableText) {}
+    void *interface_cast(QAccessible::InterfaceType type) override
+    {
+        if (type == QAccessible::TextInterface)
+            return static_cast<QAccessibleTextInterface *>(this);
+        if (type == QAccessible::EditableTextInterface && !box()->isReadOnly())
+            return static_cast<QAccessibleEditableTextInterface *>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
+    QAccessible::State state() const override
+    {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.readOnly = box()->isReadOnly();
+        state.editable = !box()->isReadOnly();
+        state.selectableText = true;
+        return state;
+    }
+    QString text(QAccessible::Text kind) const override
+    {
+        if (kind == QAccessible::Value)
+            return box()->text();
+        return QAccessibleWidget::text(kind);
+    }
+
+    void selection(int index, int *start, int *end) const override
+    {
+        *start = *end = 0;
+        if (index == 0 && box()->hasSelectedText()) {
+            *start = box()->selectionStart();
+            *end = *start + int(box()->selectedText().size());
+        }
+    }
+    int selectionCount() const override { return box()->hasSelectedText() ? 1 : 0; }
+    void addSelection(int start, int end) override { setSelection(0, start, end); }
+    void removeSelection(int) override { box()->deselect(); }
+    void setSelection(int, int start, int end) override { box()->setSelection(start, end - start); }
+    int cursorPosition() const override { return box()->cursorPosition(); }
+    void setCursorPosition(int position) override { box()->setCursorPosition(position); }
+    QString text(int start, int end) const override
+    {
+        return box()->text().mid(start, end - start);
+    }
+    int characterCount() const override { return int(box()->text().size()); }
+    QRect characterRect(int offset) const override
+    {
+        // From the cursor's place, by the widths of the characters between.
+        const QString words = box()->text();
+        if (offset < 0 || offset >= words.size())
+            return QRect();
+        const QFontMetrics metrics(box()->font());
+        const QRect cursor = box()->inputMethodQuery(Qt::ImCursorRectangle).toRect();
+        const int cursorX =
+            cursor.center().x() - metrics.horizontalAdvance(words.left(box()->cursorPosition()));
+        const QRect local(cursorX + metrics.horizontalAdvance(words.left(offset)), cursor.top(),
+                          metrics.horizontalAdvance(words.at(offset)), cursor.height());
+        return QRect(box()->mapToGlobal(local.topLeft()), local.size());
+    }
+    int offsetAtPoint(const QPoint &point) const override
+    {
+        for (int offset = 0; offset < characterCount(); ++offset)
+            if (characterRect(offset).contains(point))
+                return offset;
+        return -1;
+    }
+    void scrollToSubstring(int, int) override {}
+    QString attributes(int, int *start, int *end) const override
+    {
+        *start = 0;
+        *end = characterCount();
+        return QString();
+    }
+
+    void deleteText(int start, int end) override { replaceText(start, end, QString()); }
+    void insertText(int offset, const QString &text) override { replaceText(offset, offset, text); }
+    void replaceText(int start, int end, const QString &text) override
+    {
+        QString words = box()->text();
+        box()->setText(words.replace(start, end - start, text));
+    }
+
+private:
+    TextBox *box() const { return static_cast<TextBox *>(widget()); }
+};
+
+QAccessibleInterface *gameAccessible(const QString &className, QObject *object)
 {
     if (className == QLatin1String(FittingLabel::staticMetaObject.className()))
         return new LabelAccessible(static_cast<FittingLabel *>(object));
+    if (className == QLatin1String(TextBox::staticMetaObject.className()))
+        return new TextBoxAccessible(static_cast<TextBox *>(object));
     return nullptr;
 }
 
@@ -221,7 +315,7 @@ void FittingLabel::updateAccessibleName()
 void FittingLabel::exposeToScreenReaders()
 {
     static const bool installed = [] {
-        QAccessible::installFactory(labelAccessible);
+        QAccessible::installFactory(gameAccessible);
         return true;
     }();
     Q_UNUSED(installed);

@@ -36,7 +36,8 @@ public:
     // speaks without the focus moving: a plain name change on a label is not spoken.
     void setAnnounced(bool announce);
     bool announced() const { return announces; }
-    // Gives screen readers the labels' own accessible interface; called before any label is made.
+    // Gives screen readers the labels' and text boxes' own accessible interfaces; called before
+    // any of them is made.
     static void exposeToScreenReaders();
 
 protected:

@@ -1,10 +1,11 @@
 #!/usr/bin/python3
 # The running game as a screen reader finds it over AT-SPI: the names, roles, descriptions and
 # values of what a child meets, then a right and a wrong answer typed by keys, each verdict
-# received as the notification a screen reader speaks. Writes the verdicts it expects, one a
-# line, to the file given, for the Orca log to be searched for them.
+# received as the notification a screen reader speaks. Writes the words of the first exercise,
+# then the verdicts it expects, one a line, to the file given, for the Orca log to be searched
+# for them.
 #
-#   accessibility.py VERDICTS_FILE
+#   accessibility.py HEARD_FILE
 import subprocess
 import sys
 import threading
@@ -93,6 +94,7 @@ if words is not None:
     if not text_of(words):
         fail("the words box holds no words")
     print(f"words: '{text_of(words)}' for {digits()}")
+    first_words = text_of(words)
 number = int(digits())
 pictured = "Nessuna figura" if number > 10 else \
     ("1 mappamondo" if number == 1 else f"{number} mappamondi")
@@ -167,5 +169,5 @@ everything = pyatspi.findAllDescendants(frame, lambda o: True)
 for score in ("Risposte esatte: 1", "Risposte errate: 1", "Risposte totali: 2"):
     expect("label", score)
 with open(sys.argv[1], "w", encoding="utf-8") as out:
-    out.write("\n".join(expected) + "\n")
+    out.write("\n".join([first_words] + expected) + "\n")
 sys.exit(1 if failures else 0)

@@ -2,8 +2,9 @@
 # The real game read by a screen reader: on a private X server, session bus and accessibility
 # bus, with the screen reader Orca running against it (its speech goes to a private sound
 # server's null sink). accessibility.py reads the tree over AT-SPI and plays a right and a wrong
-# answer by keys; then Orca's debug log must hold, in its "SPEECH OUTPUT" lines, the answer box's
-# name and both verdicts. Everything Orca said is printed; given a file (second argument, or
+# answer by keys; then Orca's debug log must hold, in its "SPEECH OUTPUT" lines, the controls'
+# names, the words whole, the menu and both verdicts. Everything Orca said is printed; given a
+# file (second argument, or
 # VORLANDI_ORCA_LOG), Orca's whole debug log is kept there.
 #
 #   accessibility.sh GAME [ORCA_LOG]
@@ -79,7 +80,7 @@ game_pid=$!
 pids+=("$game_pid")
 
 failures=0
-/usr/bin/python3 "$here/accessibility.py" "$dir/verdicts" || failures=$((failures + 1))
+/usr/bin/python3 "$here/accessibility.py" "$dir/heard" || failures=$((failures + 1))
 sleep 2
 kill "$game_pid" "$orca_pid" 2>/dev/null || true
 wait "$game_pid" "$orca_pid" 2>/dev/null || true
@@ -89,12 +90,22 @@ echo "Orca said:"
 grep -a "SPEECH OUTPUT" "$dir/orca.log" | sed "s/^[0-9:.]* - SPEECH OUTPUT: //; s/{'established.*//" |
     tee "$dir/speech"
 expected=("La tua risposta in cifre" "Nuovo calcolo" "Exit" "Il numero in lettere" "NUOVO GIOCO")
-[ -s "$dir/verdicts" ] && mapfile -t verdicts <"$dir/verdicts" && expected+=("${verdicts[@]}")
+heard=()
+[ -s "$dir/heard" ] && mapfile -t heard <"$dir/heard"
+# The verdicts, as notifications.
+for verdict in "${heard[@]:1}"; do
+    expected+=("notification $verdict")
+done
 for said in "${expected[@]}"; do
     grep -qF -- "$said" "$dir/speech" || {
         echo "FAIL: Orca never said '$said'" >&2
         failures=$((failures + 1))
     }
 done
+# The words box's words, whole, on a line of their own.
+[ ${#heard[@]} -gt 0 ] && grep -qxF -- "'${heard[0]}.'" "$dir/speech" || {
+    echo "FAIL: Orca never said the words '${heard[0]:-}' whole" >&2
+    failures=$((failures + 1))
+}
 [ "$failures" -eq 0 ] || { cat "$dir/game.log" >&2; exit 1; }
 echo "every name and both verdicts were heard"
