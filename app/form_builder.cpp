@@ -59,6 +59,13 @@ QIcon builtInIcon(const QString &path)
     return icon;
 }
 
+// A button's picture drawn once for the screen's scale, from the nearest image at least as
+// large, so that Qt never enlarges a small one (a 32-pixel image to 48 pixels at 1.5).
+QIcon screenIcon(const QString &path, QSize size, qreal ratio)
+{
+    return QIcon(builtInIconPixmap(path, size, ratio));
+}
+
 // The pointer shape of an icon: a small square inside a square, drawn at the screen's density.
 QCursor iconPointer(qreal ratio)
 {
@@ -99,8 +106,9 @@ QWidget *commandButton(const ControlSpec &entry, QWidget *parent)
     // when autoDefault is set.
     button->setAutoDefault(true);
     if (!entry.picture.empty()) {
-        button->setIcon(builtInIcon(text(entry.picture)));
-        button->setIconSize(QSize(32, 32));
+        const QSize iconSize(32, 32);
+        button->setIcon(screenIcon(text(entry.picture), iconSize, button->devicePixelRatioF()));
+        button->setIconSize(iconSize);
     }
     setColour(button, QPalette::Button, entry.backColour);
     return button;
@@ -108,9 +116,10 @@ QWidget *commandButton(const ControlSpec &entry, QWidget *parent)
 
 QWidget *textBox(const ControlSpec &entry, QWidget *parent)
 {
-    auto *box = new QLineEdit(text(entry.caption), parent);
+    auto *box = new TextBox(text(entry.caption), parent);
     setColour(box, QPalette::Base, entry.backColour);
     setColour(box, QPalette::Text, entry.foreColour);
+    box->setReadOnly(entry.readOnly);
     box->setCursorPosition(0);
     return box;
 }
@@ -184,7 +193,36 @@ QWidget *controlWidget(const ControlSpec &entry, QWidget *parent)
     const bool takesFocus =
         entry.kind == ControlKind::CommandButton || entry.kind == ControlKind::TextBox;
     widget->setFocusPolicy(takesFocus ? Qt::StrongFocus : Qt::NoFocus);
+    if (!entry.accessibleName.empty())
+        widget->setAccessibleName(text(entry.accessibleName));
+    if (!entry.accessibleDescription.empty())
+        widget->setAccessibleDescription(text(entry.accessibleDescription));
     return widget;
+}
+
+// What a screen reader hears of the labels: scores with their titles, the verdict announced.
+void describeLabel(const ControlSpec &entry, FittingLabel *label)
+{
+    if (!entry.titledBy.empty())
+        label->setTitle(text(controlEntry(entry.titledBy)->caption));
+    label->setAnnounced(entry.announced);
+}
+
+// A picture box that shows a count describes it for a screen reader: the picture of a number
+// from 1 to 10 shows that many things, and the digits box holds the number drawn.
+void describeCount(const ControlSpec &entry, QLabel *box, QLineEdit *digits)
+{
+    const QString none = text(entry.accessibleDescription);
+    const QString one = text(entry.countedOne);
+    const QString many = text(entry.countedMany);
+    QObject::connect(digits, &QLineEdit::textChanged, box, [=](const QString &number) {
+        const int count = number.toInt();
+        if (box->pixmap().isNull() || count < 1)
+            box->setAccessibleDescription(none);
+        else
+            box->setAccessibleDescription(QString::number(count) + u' ' +
+                                          (count == 1 ? one : many));
+    });
 }
 
 void buildControls(GameWindow *window, Controls &c)
@@ -215,7 +253,12 @@ void buildControls(GameWindow *window, Controls &c)
             const QRect area = entry.fitArea.isNull() ? pixelRect(entry) : entry.fitArea;
             static_cast<FittingLabel *>(object)->setFitArea(pixelRect(entry), area, entry.wrap);
         }
+        if (entry.kind == ControlKind::Label)
+            describeLabel(entry, static_cast<FittingLabel *>(object));
     }
+    for (const ControlSpec &entry : controlDescription())
+        if (!entry.countedMany.empty())
+            describeCount(entry, client->findChild<QLabel *>(text(entry.name)), c.Text1);
 
     c.StatusBar1->panel(2)->setText(QStringLiteral("PUNTEGGIO"));
     // The picture shows in front of the frame drawn around it.
@@ -281,11 +324,13 @@ std::unique_ptr<GameWindow> buildForm(Controls &controls)
     window->setWindowIcon(builtInIcon(text(windowIcon)));
     window->setFont(fontFrom(windowFont));
 
+    FittingLabel::exposeToScreenReaders();
     auto *client = new BackdropArea(window.get());
     client->setObjectName(QStringLiteral("client"));
     client->setFixedSize(twips(clientWidthTwips), twips(clientHeightTwips));
     window->setCentralWidget(client);
     controls = Controls();
+    window->enableMenuKeys();
     buildMenus(window.get(), controls);
     buildControls(window.get(), controls);
     // Nothing adapts to another size, so the window keeps the one it was designed for; it can

@@ -1,4 +1,5 @@
 #include "app/runtime.h"
+#include "app/widgets.h"
 
 #include "app/main_window.h"
 
@@ -52,7 +53,7 @@ void setUpApplication()
     QApplication::setApplicationName(QStringLiteral("vorlandi"));
     QApplication::setOrganizationDomain(QStringLiteral("vorlandi.example"));
     QApplication::setDesktopFileName(QStringLiteral("org.vorlandi.Vorlandi"));
-    QApplication::setStyle(QStringLiteral("Fusion"));
+    QApplication::setStyle(gameStyle());
     QApplication::setQuitOnLastWindowClosed(false);
     // The description names Windows faces; these are their metric-compatible counterparts.
     QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));

@@ -23,22 +23,26 @@ constexpr std::array<ControlSpec, 22> description{{
     {CONTROL(Picture2), .kind = ControlKind::PictureBox, .caption = "",
      .left = 2640, .top = 4080, .width = 1260, .height = 855, .tabIndex = 18, .border = true,
      .tooltip = "Ciao campione! Sono Fiocco, il tuo cucciolo: conta con me fino a trenta!",
-     .picture = ":/puppy.jpg"},
+     .picture = ":/puppy.jpg", .accessibleName = "Fiocco, il cucciolo che dorme"},
     {CONTROL(Timer2), .kind = ControlKind::Timer, .caption = "", .interval = 100},
     {CONTROL(StatusBar1), .kind = ControlKind::StatusBar, .caption = "",
      .left = 0, .top = 8100, .width = 10335, .height = 255, .tabIndex = 15, .font = sansBold825},
     {CONTROL(Picture1), .kind = ControlKind::PictureBox, .caption = "",
      .left = 960, .top = 360, .width = 3255, .height = 1215, .tabIndex = 14,
-     .foreColour = activeBorder, .backColour = activeBorder, .border = true},
+     .foreColour = activeBorder, .backColour = activeBorder, .border = true,
+     .accessibleName = "Figura del numero", .accessibleDescription = "Nessuna figura",
+     .countedOne = "mappamondo", .countedMany = "mappamondi"},
     {CONTROL(Command3), .kind = ControlKind::CommandButton, .caption = "verifica",
      .left = 3120, .top = -120, .width = 2295, .height = 435, .visible = false, .tabIndex = 6},
     {CONTROL(Text3), .kind = ControlKind::TextBox, .caption = "Text3",
      .left = 960, .top = 5040, .width = 6135, .height = 1215, .tabIndex = 3, .font = arial48Bold,
      .foreColour = 0x00C0C000, .backColour = 0x00C0FFC0,
-     .tooltip = "Scrivi il numero e poi premi  il tasto Return (Invio)"},
+     .tooltip = "Scrivi il numero e poi premi  il tasto Return (Invio)",
+     .accessibleName = "La tua risposta in cifre"},
     {CONTROL(Text2), .kind = ControlKind::TextBox, .caption = "Testo",
      .left = 1560, .top = 1800, .width = 5535, .height = 1335, .tabIndex = 2, .font = arial48Bold,
-     .foreColour = 0x00000000, .backColour = pink},
+     .foreColour = 0x00000000, .backColour = pink, .readOnly = true, .accessibleName = "Il numero in lettere",
+     .accessibleDescription = "Il numero da scrivere, in lettere"},
     {CONTROL(Text1), .kind = ControlKind::TextBox, .caption = "0",
      .left = 120, .top = 600, .width = 1935, .height = 405, .visible = false, .tabIndex = 1,
      .font = FontSpec{"MS Sans Serif", 12, true}, .backColour = pink},
@@ -56,7 +60,8 @@ constexpr std::array<ControlSpec, 22> description{{
      .left = 720, .top = 0, .width = 3615, .height = 1695, .tabIndex = 17},
     {CONTROL(Image1), .kind = ControlKind::Image, .caption = "",
      .left = 7680, .top = 1560, .width = 1470, .height = 1245, .pointer = Pointer::Inherited,
-     .picture = ":/bird.gif"},
+     .picture = ":/bird.gif", .accessibleName = "Uccellino",
+     .accessibleDescription = "Un uccellino disegnato che fa compagnia"},
     {CONTROL(Label2), .kind = ControlKind::Label, .caption = "",
      .left = 240, .top = 2880, .width = 45, .height = 195, .visible = false, .tabIndex = 16,
      .pointer = Pointer::Inherited},
@@ -72,21 +77,22 @@ constexpr std::array<ControlSpec, 22> description{{
     {CONTROL(lblScore2), .kind = ControlKind::Label, .caption = "0",
      .left = 8310, .top = 4080, .width = 555, .height = 885, .tabIndex = 10, .font = timesScore,
      .foreColour = blue, .border = true, .centred = true, .pointer = Pointer::Inherited,
-     .fitArea = QRect(492, 272, 190, 63)},
+     .fitArea = QRect(492, 272, 190, 63), .titledBy = "Label3"},
     {CONTROL(lblScore1), .kind = ControlKind::Label, .caption = "0",
      .left = 4830, .top = 4080, .width = 540, .height = 885, .tabIndex = 7, .font = timesScore,
      .foreColour = red, .border = true, .centred = true, .pointer = Pointer::Inherited,
-     .fitArea = QRect(264, 259, 160, 76)},
+     .fitArea = QRect(264, 259, 160, 76), .titledBy = "Label1"},
     {CONTROL(lblScore), .kind = ControlKind::Label, .caption = "0",
      .left = 1080, .top = 4080, .width = 555, .height = 885, .tabIndex = 8, .font = timesScore,
      .backColour = 0x0000FFFF, .border = true, .centred = true,
      .tooltip = "Questo è il tuo punteggio. Forza con il  record", .pointer = Pointer::Inherited,
-     .fitArea = QRect(12, 259, 160, 76)},
+     .fitArea = QRect(12, 259, 160, 76), .titledBy = "Label6"},
     {CONTROL(lblMessage), .kind = ControlKind::Label, .caption = "io",
      .left = 6720, .top = 840, .width = 705, .height = 555, .tabIndex = 4,
      .font = FontSpec{"MS Sans Serif", 24, true, true}, .foreColour = red, .backColour = 0x00FFFF00,
      .centred = true, .outlined = true, .pointer = Pointer::Icon,
-     .fitArea = QRect(292, 2, 394, 100), .wrap = true},
+     .fitArea = QRect(292, 2, 394, 100), .wrap = true, .accessibleDescription = "Il verdetto",
+     .announced = true},
     {CONTROL(Label6), .kind = ControlKind::Label, .caption = "Risposte esatte",
      .left = 240, .top = 3360, .width = 2565, .height = 495, .tabIndex = 9, .font = sans18,
      .foreColour = 0x0000C000, .backColour = 0x00E0E0E0, .border = true, .centred = true,
@@ -152,6 +158,12 @@ static_assert(sizeof(Controls) ==
 const std::array<ControlSpec, 22> &controlDescription()
 {
     return description;
+}
+
+const ControlSpec *controlEntry(std::string_view name)
+{
+    const auto found = std::ranges::find(description, name, &ControlSpec::name);
+    return found == description.end() ? nullptr : &*found;
 }
 
 const std::array<MenuSpec, 6> &menuDescription()

@@ -88,6 +88,8 @@ struct ControlSpec {
     std::optional<ColourValue> backColour = {};
     bool border = false;
     bool centred = false;
+    // Text boxes: shows the game's text, which the keys can reach and read but not change.
+    bool readOnly = false;
     // Labels: a dark outline around the letters, for a caption whose colour alone would not
     // read on the background.
     bool outlined = false;
@@ -99,10 +101,24 @@ struct ControlSpec {
     // of the other controls, and whether it wraps there. Empty: the label's own rectangle.
     QRect fitArea = {};
     bool wrap = false;
+    // What a screen reader says of the control, in Italian: its name (empty: the caption, without
+    // the access key's "&") and its description (empty: the tooltip). A score names the label
+    // whose caption titles it, and is read as "title: score". A picture box that shows a count
+    // names what it counts, singular and plural.
+    std::string_view accessibleName = {};
+    std::string_view accessibleDescription = {};
+    std::string_view titledBy = {};
+    std::string_view countedOne = {};
+    std::string_view countedMany = {};
+    // Labels: each caption set is announced to a screen reader as a notification, which it
+    // speaks wherever the focus is.
+    bool announced = false;
 };
 
 // The controls in the order the window creates them.
 const std::array<ControlSpec, 22> &controlDescription();
+// The entry of the control with that name; nullptr if there is none.
+const ControlSpec *controlEntry(std::string_view name);
 
 struct MenuSpec {
     std::string_view name;

@@ -53,3 +53,26 @@ QPixmap builtInPicture(const QString &path, qreal screenRatio)
         return pictureForScreen(QImageReader(dense).read(), 2, screenRatio);
     return pictureForScreen(QImageReader(path).read(), 1, screenRatio);
 }
+
+QPixmap builtInIconPixmap(const QString &path, QSize size, qreal screenRatio)
+{
+    const QSize wanted = (QSizeF(size) * screenRatio).toSize();
+    QImage best;
+    for (const QString &file : {path, doubleDensityPath(path)}) {
+        QImageReader reader(file);
+        do {
+            const QImage image = reader.read();
+            if (image.isNull())
+                break;
+            const bool bigEnough = image.width() >= wanted.width();
+            const bool bestBigEnough = !best.isNull() && best.width() >= wanted.width();
+            // The smallest of those large enough; while none is, the largest.
+            if (best.isNull() || (bigEnough && (!bestBigEnough || image.width() < best.width())) ||
+                (!bigEnough && !bestBigEnough && image.width() > best.width()))
+                best = image;
+        } while (reader.jumpToNextImage());
+    }
+    if (best.isNull())
+        return QPixmap();
+    return pictureForScreen(best, qreal(best.width()) / size.width(), screenRatio);
+}

@@ -18,6 +18,11 @@ std::optional<QPixmap> LoadPicture(const QString &path, qreal screenRatio = 1);
 // beside it when the screen is denser than the design, else from the file itself.
 QPixmap builtInPicture(const QString &path, qreal screenRatio);
 
+// A built-in icon (a Qt resource path to an icon file) of that size on the design for a screen of
+// that ratio: of the images in the file and in its "@2x" version, the smallest that has at least
+// the screen's pixels (else the largest), scaled smoothly down to them.
+QPixmap builtInIconPixmap(const QString &path, QSize size, qreal screenRatio);
+
 // image holds density pixels per design pixel; the pixmap has the screen's pixels for the same
 // design size, with the screen's pixel ratio.
 QPixmap pictureForScreen(QImage image, qreal density, qreal screenRatio);

@@ -2,8 +2,10 @@
 # The real game on a private X server with a real window manager (openbox), at scales 1, 1.5
 # and 2, seen as a child sees it: the titles the window manager gets, the gradient's bands, the
 # status bar that must not change with the gradient, the readable captions and verdict, the
-# graphical buttons' faces and their focus and pressed looks. Given a folder (second argument,
-# or VORLANDI_SHOTS), it keeps screenshots of the window at each scale and of the new-game box.
+# graphical buttons' faces and their focus and pressed looks, the menu by keys alone, and at 1.5
+# the pictures drawn from their larger images (PICTURE_MATCH names the program that tells, and
+# VORLANDI_RESOURCES the folder of the built-in images). Given a folder (second argument, or
+# VORLANDI_SHOTS), it keeps screenshots of the window at each scale and of the new-game box.
 #
 #   desktop_openbox.sh GAME [SHOTS_DIR]
 set -euo pipefail
@@ -11,6 +13,8 @@ game=$1
 shots=${2:-${VORLANDI_SHOTS:-}}
 source "$(dirname -- "$0")/skip.sh"
 need Xvfb openbox xprop xdotool xwininfo xwd xwdtopnm pnmdepth pamcut pnmtoplainpnm pnmtopng
+[ -x "${PICTURE_MATCH:-}" ] && [ -d "${VORLANDI_RESOURCES:-}" ] ||
+    skip "PICTURE_MATCH and VORLANDI_RESOURCES are not set (ctest sets them)"
 
 dir=$(mktemp -d)
 pids=()
@@ -68,6 +72,20 @@ contrast() {
 }
 at_least() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a >= b) }'; }
 
+# blacks SHOT X Y W H: along a one-pixel strip across a button, the lengths of the first and the
+# last run of black pixels and of the run after the first: the frame's lines at each end.
+blacks() {
+    region "$@" | awk '$0 != v[n] { v[++n] = $0 } { l[n]++ }
+        END { for (i = 1; i <= n && v[i] != "0 0 0"; i++);
+              for (j = n; j > 0 && v[j] != "0 0 0"; j--);
+              printf "%d %d %d\n", l[i], l[i + 1], l[j] }'
+}
+
+# same SHOT1 SHOT2 X Y W H: whether two screenshots agree on a rectangle (screen pixels).
+same() {
+    cmp -s <(region "$1" "${@:3}") <(region "$2" "${@:3}")
+}
+
 # play SCALE: one run of the game at that scale factor.
 play() {
     local s=$1
@@ -75,19 +93,106 @@ play() {
         "$game" >"$dir/game.log" 2>&1 &
     local game_pid=$!
     pids+=("$game_pid")
-    local w=
+    local w= wx wy wh top
     until_true 15 sh -c 'xdotool search --classname "^vorlandi$" >/dev/null' ||
         { fail "no window at scale $s"; cat "$dir/game.log" >&2; return; }
     w=$(xdotool search --classname '^vorlandi$' | head -n1)
     until_true 5 sh -c "xprop -id $w _NET_WM_NAME | grep -q Quintarel"
     [ "$(title "$w")" = Quintarel ] || fail "title at start: '$(title "$w")'"
-    eval "$(xwininfo -id "$w" | awk -F: '/Absolute upper-left X/ {print "wx=" $2 + 0}
-        /Absolute upper-left Y/ {print "wy=" $2 + 0} /Height/ {print "wh=" $2 + 0}')"
     # Logical client coordinates to the screen's pixels.
     px() { awk -v v="$1" -v s="$s" -v o="$2" 'BEGIN { printf "%d", o + int(v * s + 0.5) }'; }
-    local top=$((wy + wh - $(px 557 0)))
+    # locate: where the window w and its client area are.
+    locate() {
+        eval "$(xwininfo -id "$w" | awk -F: '/Absolute upper-left X/ {print "wx=" $2 + 0}
+            /Absolute upper-left Y/ {print "wy=" $2 + 0} /Height/ {print "wh=" $2 + 0}')"
+        top=$((wy + wh - $(px 557 0)))
+    }
+    locate
     X() { px "$1" "$wx"; }
     Y() { px "$1" "$top"; }
+    # The game's frame and focus lines: whole device pixels, the scale rounded.
+    local line
+    line=$(awk -v s="$s" 'BEGIN { printf "%d", int(s + 0.5) }')
+    # edges SHOT: the screen's left and top pixel of cmdNext's black focus frame, found from the
+    # gradient beside it, since a fractional scale may round the client's origin either way.
+    edges() {
+        local x y
+        x=$(region "$1" "$(X 160)" "$(Y 475)" "$(px 20 0)" 1 | awk '$0 == "0 0 0" { print NR - 1; exit }')
+        y=$(region "$1" "$(X 230)" "$(Y 432)" 1 "$(px 20 0)" | awk '$0 == "0 0 0" { print NR - 1; exit }')
+        echo "$(($(X 160) + x)) $(($(Y 432) + y))"
+    }
+    # The game as it stands, but for the answer box's blinking cursor and the clock: the menu
+    # bar and the client above and below the answer box.
+    unchanged() {
+        same "$1" "$2" "$wx" "$wy" "$(px 689 0)" "$((top - wy))" &&
+            same "$1" "$2" "$(X 0)" "$(Y 0)" "$(px 689 0)" "$(px 330 0)" &&
+            same "$1" "$2" "$(X 0)" "$(Y 420)" "$(px 689 0)" "$(px 115 0)"
+    }
+    # The wrong-answer score's digits.
+    wrong_score() { region "$1" "$(X 324)" "$(Y 274)" "$(px 32 0)" "$(px 55 0)" | md5sum; }
+    # answer_wrong SHOT: a wrong answer typed where the focus is: the wrong-answer score must
+    # change, which it does only when the focus is in the answer box. Then Enter starts the next
+    # exercise.
+    answer_wrong() {
+        local before
+        before=$(wrong_score "$1")
+        xdotool type 0
+        xdotool key Return
+        sleep 0.6
+        grab answered
+        [ "$(wrong_score answered)" != "$before" ] || fail "$2: the answer box has not the focus"
+        xdotool key Return
+        sleep 0.6
+    }
+    # keys_only: the menu bar by keys. F10 enters it, the arrows move, Escape leaves it with the
+    # game as it was and the focus back in the answer box; Enter on "NUOVO GIOCO" and "Sì" in
+    # the new-game box start a new game with the scores at 0 and the focus in the answer box.
+    keys_only() {
+        grab keys-before
+        xdotool key F10
+        sleep 0.4
+        grab keys-menu
+        ! same keys-before keys-menu "$wx" "$wy" "$(px 120 0)" "$((top - wy))" ||
+            fail "F10 marks no menu item"
+        [ -z "$shots" ] || pamcut -left "$wx" -top "$wy" -width "$(px 689 0)" -height "$(px 120 0)" \
+            "$dir/keys-menu.ppm" | pnmtopng >"$shots/menu-by-keys.png"
+        xdotool key Right
+        sleep 0.3
+        xdotool key Escape
+        sleep 0.4
+        grab keys-escaped
+        unchanged keys-before keys-escaped || fail "the game changed after F10, Right, Escape"
+        answer_wrong keys-escaped "after Escape"
+        local old=$w
+        xdotool key F10
+        sleep 0.3
+        xdotool key Right
+        sleep 0.3
+        xdotool key Right
+        sleep 0.3
+        xdotool key Return
+        until_true 5 sh -c "xdotool search --name '^INIZIARE NUOVA GARA' >/dev/null" ||
+            { fail "Enter on NUOVO GIOCO shows no new-game box"; return; }
+        sleep 0.5
+        # "No" is the default; Tab moves to "Sì".
+        xdotool key Tab
+        sleep 0.2
+        xdotool key Return
+        until_true 5 sh -c "xdotool search --classname '^vorlandi$' | grep -vx $old" ||
+            { fail "no new game after Sì"; return; }
+        w=$(xdotool search --classname '^vorlandi$' | grep -vx "$old" | head -n1)
+        sleep 1
+        locate
+        grab new-game
+        for score in "324 274" "556 274" "74 274"; do
+            set -- $score
+            same keys-before new-game "$(X "$1")" "$(Y "$2")" "$(px 32 0)" "$(px 55 0)" ||
+                fail "a score at x $1 is not 0 after the new game"
+        done
+        answer_wrong new-game "after the new game"
+        echo "by keys: F10, arrows and Escape left the game as it was; NUOVO GIOCO and Sì started a new one"
+    }
+
     xdotool windowactivate --sync "$w" >/dev/null 2>&1 || true
     sleep 0.5
 
@@ -116,6 +221,22 @@ play() {
             xdotool key Escape
         else
             fail "no new-game box"
+        fi
+        sleep 0.5
+        keys_only
+    fi
+
+    # At 2, the new-game box by keys, its question icon drawn for the screen's density.
+    if [ "$s" = 2 ] && [ -n "$shots" ]; then
+        xdotool key F10 sleep 0.3 key Right sleep 0.3 key Right sleep 0.3 key Return
+        if until_true 5 sh -c "xdotool search --name '^INIZIARE NUOVA GARA' >/dev/null"; then
+            sleep 1
+            xwd -id "$(xdotool search --name '^INIZIARE NUOVA GARA' | head -n1)" -silent |
+                xwdtopnm 2>/dev/null | pnmtopng >"$shots/new-game-box-scale2.png"
+            xdotool key Escape
+            sleep 0.5
+        else
+            fail "no new-game box by keys at scale 2"
         fi
     fi
 
@@ -170,17 +291,39 @@ play() {
     [ "$face" = "0 255 255" ] || fail "cmdNext face $face at scale $s"
     face=$(region second "$(X 462)" "$(Y 484)" 1 1)
     [ "$face" = "255 0 255" ] || fail "cmdExit face $face at scale $s"
-    face=$(region verdict "$(X 168)" "$(Y 476)" 1 1)
-    [ "$face" = "0 0 0" ] || fail "focused cmdNext has no dark frame ($face) at scale $s"
+    # Its focus frame: two lines black on every side, then the bevel: a white line at the top
+    # and left, a black one at the bottom and right, each line of whole device pixels.
+    local across down
+    across=$(blacks verdict "$(X 155)" "$(Y 475)" "$(px 145 0)" 1)
+    down=$(blacks verdict "$(X 175)" "$(Y 428)" 1 "$(px 100 0)")
+    echo "cmdNext's frame at scale $s (line $line px): left, white, right: $across; top, white, bottom: $down"
+    local want="$((2 * line)) $line $((3 * line))"
+    [ "$across" = "$want" ] && [ "$down" = "$want" ] ||
+        fail "focused cmdNext's frame is $across across and $down down, not $want (scale $s)"
+    # Each picture from the nearest image at least as large: at 1.5 the @2x image scaled down.
+    if [ "$s" = 1.5 ]; then
+        pnmtopng "$dir/second.ppm" >"$dir/second.png"
+        local r=$VORLANDI_RESOURCES
+        for what in "cmdExit|458 450 101 55|32 32|exit.ico" "cmdNext|170 442 117 55|32 32|next.ico" \
+            "Picture2|176 272 84 57|80 53|puppy.jpg"; do
+            IFS='|' read -r name rect size file <<<"$what"
+            read -r x y ww hh <<<"$rect"
+            "$PICTURE_MATCH" "$dir/second.png" "$(X "$x")" "$(Y "$y")" "$(px "$ww" 0)" \
+                "$(px "$hh" 0)" $size "$s" "$r/${file%.*}@2x.${file##*.}" "$r/$file" ||
+                fail "$name's picture at scale $s is not its @2x image scaled down"
+        done
+    fi
     [ -z "$shots" ] || pamcut -left "$wx" -top "$((top - $(px 18 0)))" -width "$(px 689 0)" \
         -height "$(px 575 0)" "$dir/verdict.ppm" | pnmtopng >"$shots/window-scale$s.png"
 
-    # Held down, cmdNext sinks: its top-left corner turns from white to grey.
+    # Held down, cmdNext sinks: inside its two focus lines, its top-left corner turns from white
+    # to grey.
     xdotool mousemove "$(X 200)" "$(Y 460)" mousedown 1
     sleep 0.3
     grab pressed
     xdotool mouseup 1
-    face=$(region pressed "$(X 170)" "$(Y 442)" 1 1)
+    read -r bx by < <(edges pressed)
+    face=$(region pressed "$((bx + 2 * line))" "$((by + 2 * line))" 1 1)
     [ "$face" = "128 128 128" ] || fail "pressed cmdNext shows $face at its corner (scale $s)"
 
     # Exit ends the program.

@@ -7,12 +7,14 @@
 #include "recording_sound.h"
 #include "tools/ani_writer.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
@@ -76,7 +78,8 @@ private slots:
     void fullGame();
     void answers_data();
     void answers();
-    void tabFollowsTheTabIndex();
+    void keyboardOnly();
+    void screenReaderNamesAndVerdicts();
     void newGame_data();
     void newGame();
     void exitOrClose_data();
@@ -271,16 +274,94 @@ void TestWindow::answers()
     QCOMPARE(scores(), (right ? QStringList{"0", "0", "0"} : QStringList{"0", "1", "1"}));
 }
 
-void TestWindow::tabFollowsTheTabIndex()
+// The whole game by keys: the tab order, the words box that keys can reach but not change, and
+// the menu bar opened by F10 or by Alt alone, left by Escape with the focus back where it was.
+void TestWindow::keyboardOnly()
 {
     start();
+    QMenuBar *bar = tavola->window()->menuBar();
+    const QString words = c().Text2->text();
     c().cmdExit->setFocus();
     QStringList visited;
     for (int i = 0; i < 5; ++i) {
         press(Qt::Key_Tab);
         visited << QApplication::focusWidget()->objectName();
+        type(QStringLiteral("abc"));
     }
     QCOMPARE(visited, (QStringList{"Text2", "Text3", "cmdNext", "cmdExit", "Text2"}));
+    QCOMPARE(c().Text2->text(), words);
+    QCOMPARE(c().Text2->cursorPosition(), 0);
+
+    for (const Qt::Key key : {Qt::Key_Alt, Qt::Key_F10}) {
+        c().Text3->setFocus();
+        press(key);
+        if (key == Qt::Key_Alt) // the menu bar enters on the release of an Alt pressed alone
+            QTest::keyRelease(QApplication::focusWidget(), Qt::Key_Alt);
+        QCOMPARE(QApplication::focusWidget(), bar);
+        QCOMPARE(bar->activeAction()->text(), QStringLiteral("INFORMAZIONI"));
+        press(Qt::Key_Right);
+        QCOMPARE(bar->activeAction()->text(), QStringLiteral("COPYRIGHT"));
+        press(Qt::Key_Escape);
+        QCOMPARE(QApplication::focusWidget(), c().Text3);
+        QCOMPARE(bar->activeAction(), nullptr);
+    }
+    // Right twice reaches "NUOVO GIOCO", which Enter chooses: the new-game question.
+    press(Qt::Key_F10);
+    press(Qt::Key_Right);
+    press(Qt::Key_Right);
+    QCOMPARE(bar->activeAction(), c().Next);
+    MessageBoxAnswer box;
+    box.answerWith(QStringLiteral("noButton"));
+    press(Qt::Key_Return);
+    QVERIFY(box.seen);
+    QCOMPARE(box.title, QStringLiteral("INIZIARE NUOVA GARA"));
+    // The focus the window gives back when the window manager activates it again.
+    QCOMPARE(tavola->window()->focusWidget(), c().Text3);
+    QCOMPARE(bar->activeAction(), nullptr);
+}
+
+// What a screen reader finds: Italian names and descriptions from the window description, the
+// scores with their titles, the words as the words box's value, what the picture shows, and the
+// verdict label as a notification.
+void TestWindow::screenReaderNamesAndVerdicts()
+{
+    start();
+    const auto reader = [](QObject *control) {
+        return QAccessible::queryAccessibleInterface(control);
+    };
+    const auto name = [&](QObject *control) { return reader(control)->text(QAccessible::Name); };
+    const auto description = [&](QObject *control) {
+        return reader(control)->text(QAccessible::Description);
+    };
+    QCOMPARE(name(c().Text3), QStringLiteral("La tua risposta in cifre"));
+    QCOMPARE(description(c().Text3), c().Text3->toolTip());
+    QCOMPARE(name(c().Text2), QStringLiteral("Il numero in lettere"));
+    QCOMPARE(reader(c().Text2)->text(QAccessible::Value), c().Text2->text());
+    QVERIFY(reader(c().Text2)->state().readOnly);
+    QCOMPARE(
+        (QStringList{name(c().cmdNext), name(c().cmdExit), name(c().Image1), name(c().Picture2)}),
+        (QStringList{"Nuovo calcolo", "Exit", "Uccellino", "Fiocco, il cucciolo che dorme"}));
+    QVERIFY(!description(c().Image1).isEmpty() && !description(c().Picture2).isEmpty());
+    QCOMPARE((QStringList{name(c().lblScore), name(c().lblScore1), name(c().lblScore2)}),
+             (QStringList{"Risposte esatte: 0", "Risposte errate: 0", "Risposte totali: 0"}));
+    QCOMPARE(reader(c().lblMessage)->role(), QAccessible::Notification);
+
+    // The picture box says how many globes it shows, or that it shows none.
+    QCOMPARE(name(c().Picture1), QStringLiteral("Figura del numero"));
+    c().Picture1->setPixmap(QPixmap(10, 10));
+    for (const auto &[digits, shown] : {std::pair{"7", "7 mappamondi"}, {"1", "1 mappamondo"}}) {
+        setExpected(QString::fromLatin1(digits));
+        QCOMPARE(description(c().Picture1), QString::fromLatin1(shown));
+    }
+    c().Picture1->setPixmap(QPixmap());
+    setExpected(QStringLiteral("12"));
+    QCOMPARE(description(c().Picture1), QStringLiteral("Nessuna figura"));
+
+    // A wrong answer: the score is read with its title. (Announcements reach a screen reader
+    // only through a platform bridge; the accessibility test hears them.)
+    type(QStringLiteral("0"));
+    press(Qt::Key_Return);
+    QCOMPARE(name(c().lblScore1), QStringLiteral("Risposte errate: 1"));
 }
 
 void TestWindow::newGame_data()
