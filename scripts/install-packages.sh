@@ -19,6 +19,8 @@ if [ "$purpose" = test ]; then
         xvfb x11-utils pulseaudio desktop-file-utils appstream
         # a real desktop: a window manager, a Wayland compositor, input, screenshots
         openbox weston xdotool x11-apps netpbm
+        # a screen reader on its accessibility bus, and the bindings that read its tree
+        dbus at-spi2-core python3-pyatspi orca
         # fuzzing the file readers: clang, its libFuzzer and sanitizer runtimes, Qt's flags
         clang libclang-rt-14-dev pkg-config
         # the Debian package: its build, its checkers, Debian's own test runner
