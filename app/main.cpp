@@ -13,5 +13,5 @@ int main(int argc, char *argv[])
         tavola.Show();
         status = QApplication::exec();
     }
-    runtime::endProcess(status);
+    return status;
 }
