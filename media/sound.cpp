@@ -2,7 +2,8 @@
 
 #include <QElapsedTimer>
 #include <QFile>
-#include <QThread>
+#include <glib.h>
+#include <pulse/glib-mainloop.h>
 #include <pulse/pulseaudio.h>
 
 Q_LOGGING_CATEGORY(lcSound, "vorlandi.sound", QtInfoMsg)
@@ -15,6 +16,9 @@ namespace
 constexpr pa_usec_t bufferUsec = 10 * PA_USEC_PER_MSEC;
 // A lost or absent server is tried again this often.
 constexpr pa_usec_t retryUsec = 250 * PA_USEC_PER_MSEC;
+// A sound asked for while the connection or the stream is still being made plays once it is
+// ready, unless that takes longer than this: a sound so late would no longer belong to its moment.
+constexpr qint64 stalePlayMs = 300;
 // The game's own sounds are all of this kind; the stream is opened for it before the first
 // sound, so that the first one starts as soon as the others.
 constexpr pa_sample_spec assetSpec{PA_SAMPLE_S16LE, 22050, 1};
@@ -27,41 +31,35 @@ pa_sample_spec specOf(const PcmWave &wave)
 
 } // namespace
 
-// Everything here is touched only with the threaded main loop's lock held: by libpulse's
-// callbacks, which run on its thread with the lock taken, and by the game's thread, which takes
-// it around each call.
+// The connection to the sound server. libpulse runs on the GUI thread's GLib main context, the
+// one Qt's event loop runs on, so its callbacks come between the game's events and a sound is
+// on its way to the server as soon as the handler that asked for it returns, without waiting for
+// another thread to be scheduled.
 struct PulseSoundOutput::Connection {
-    pa_threaded_mainloop *loop = nullptr;
+    pa_glib_mainloop *loop = pa_glib_mainloop_new(nullptr);
+    pa_mainloop_api *api = pa_glib_mainloop_get_api(loop);
     pa_context *context = nullptr;
     pa_stream *stream = nullptr;
     pa_sample_spec spec = assetSpec;
     pa_time_event *retry = nullptr;
-    QByteArray waiting;   // a sound for a stream still being opened
-    bool settled = false; // the first connection attempt has ended, one way or the other
+    QByteArray waiting;   // a sound asked for while the stream is being made
+    bool settled = false; // the first connection has its stream, or has failed
+    QElapsedTimer waitingSince;
+    std::function<void()> silent; // called when a sound could not be played
 
-    Connection()
-    {
-        loop = pa_threaded_mainloop_new();
-        pa_threaded_mainloop_lock(loop);
-        connect();
-        pa_threaded_mainloop_start(loop);
-        pa_threaded_mainloop_unlock(loop);
-    }
+    Connection() { connect(); }
 
     ~Connection()
     {
-        pa_threaded_mainloop_lock(loop);
         closeStream();
         closeContext();
         if (retry)
-            pa_threaded_mainloop_get_api(loop)->time_free(retry);
-        retry = nullptr;
-        pa_threaded_mainloop_unlock(loop);
-        pa_threaded_mainloop_stop(loop);
-        pa_threaded_mainloop_free(loop);
+            api->time_free(retry);
+        pa_glib_mainloop_free(loop);
     }
 
     bool ready() const { return context && pa_context_get_state(context) == PA_CONTEXT_READY; }
+    bool streamReady() const { return stream && pa_stream_get_state(stream) == PA_STREAM_READY; }
 
     void connect()
     {
@@ -69,12 +67,11 @@ struct PulseSoundOutput::Connection {
         pa_proplist_sets(properties, PA_PROP_APPLICATION_NAME, "Vorlandi");
         pa_proplist_sets(properties, PA_PROP_APPLICATION_ID, "org.vorlandi.Vorlandi");
         pa_proplist_sets(properties, PA_PROP_APPLICATION_ICON_NAME, "org.vorlandi.Vorlandi");
-        context =
-            pa_context_new_with_proplist(pa_threaded_mainloop_get_api(loop), nullptr, properties);
+        context = pa_context_new_with_proplist(api, nullptr, properties);
         pa_proplist_free(properties);
         pa_context_set_state_callback(context, &Connection::contextChanged, this);
-        // Starting a sound server is the session's business, not the game's.
-        // A connection that fails at once has already been dropped by the state callback.
+        // Starting a sound server is the session's business, not the game's. A connection that
+        // fails at once has already been dropped by the state callback.
         if (pa_context_connect(context, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0 && context)
             lost();
     }
@@ -103,14 +100,13 @@ struct PulseSoundOutput::Connection {
         settled = true;
         closeStream();
         closeContext();
-        waiting.clear();
-        if (!retry)
-            retry = pa_threaded_mainloop_get_api(loop)->time_new(
-                pa_threaded_mainloop_get_api(loop), nullptr, &Connection::retryNow, this);
+        giveUpWaiting();
         timeval at;
         pa_timeval_add(pa_gettimeofday(&at), retryUsec);
-        pa_threaded_mainloop_get_api(loop)->time_restart(retry, &at);
-        pa_threaded_mainloop_signal(loop, 0);
+        if (retry)
+            api->time_restart(retry, &at);
+        else
+            retry = api->time_new(api, &at, &Connection::retryNow, this);
     }
 
     static void retryNow(pa_mainloop_api *api, pa_time_event *event, const timeval *, void *self)
@@ -141,11 +137,11 @@ struct PulseSoundOutput::Connection {
         const pa_buffer_attr attributes{quint32(-1), bytes, frame, bytes / 2, quint32(-1)};
         stream = pa_stream_new(context, "Vorlandi", &spec, nullptr);
         if (!stream)
-            return;
+            return giveUpWaiting();
         pa_stream_set_state_callback(stream, &Connection::streamChanged, this);
         const auto flags = pa_stream_flags_t(PA_STREAM_ADJUST_LATENCY);
         if (pa_stream_connect_playback(stream, nullptr, &attributes, flags, nullptr, nullptr) < 0)
-            closeStream();
+            streamFailed();
     }
 
     static void streamChanged(pa_stream *stream, void *self)
@@ -157,22 +153,25 @@ struct PulseSoundOutput::Connection {
             qCDebug(lcSound, "stream open: tlength %u, minreq %u, prebuf %u", granted->tlength,
                     granted->minreq, granted->prebuf);
             connection->settled = true;
-            if (!connection->waiting.isEmpty())
+            if (!connection->waiting.isEmpty() && connection->waitingSince.elapsed() <= stalePlayMs)
                 connection->write(connection->waiting);
             connection->waiting.clear();
-            pa_threaded_mainloop_signal(connection->loop, 0);
             break;
         }
         case PA_STREAM_FAILED:
-            qCDebug(lcSound, "stream failed: %s",
-                    pa_strerror(pa_context_errno(pa_stream_get_context(stream))));
-            connection->closeStream();
-            connection->settled = true;
-            pa_threaded_mainloop_signal(connection->loop, 0);
+            connection->streamFailed();
             break;
         default:
             break;
         }
+    }
+
+    void streamFailed()
+    {
+        qCDebug(lcSound, "stream failed: %s", pa_strerror(pa_context_errno(context)));
+        settled = true;
+        closeStream();
+        giveUpWaiting();
     }
 
     void closeStream()
@@ -185,11 +184,18 @@ struct PulseSoundOutput::Connection {
         stream = nullptr;
     }
 
-    bool streamReady() const { return stream && pa_stream_get_state(stream) == PA_STREAM_READY; }
+    void giveUpWaiting()
+    {
+        if (waiting.isEmpty())
+            return;
+        waiting.clear();
+        silent();
+    }
 
     // Drops what the stream still holds of the sound playing, so that it ends now.
     void flush()
     {
+        waiting.clear();
         if (streamReady())
             if (pa_operation *operation = pa_stream_flush(stream, nullptr, nullptr))
                 pa_operation_unref(operation);
@@ -201,43 +207,44 @@ struct PulseSoundOutput::Connection {
                         PA_SEEK_RELATIVE);
     }
 
-    // Cuts off the sound playing and starts samples of the given kind; false if there is no
-    // server to play them.
+    // Cuts off the sound playing and starts samples of the given kind, now or as soon as the
+    // connection being made is ready; false if there is no server to play them.
     bool play(const QByteArray &samples, const pa_sample_spec &kind)
     {
-        waiting.clear();
-        if (!ready())
+        flush();
+        if (!context)
             return false;
-        if (!pa_sample_spec_equal(&kind, &spec) || !stream) {
-            closeStream();
+        if (ready() && (!stream || !pa_sample_spec_equal(&kind, &spec))) {
             spec = kind;
             openStream();
+            if (!stream)
+                return false;
         }
-        if (!stream)
-            return false;
-        if (!streamReady()) {
+        if (streamReady() && pa_sample_spec_equal(&kind, &spec)) {
+            write(samples);
+        } else {
+            spec = kind;
             waiting = samples;
-            return true;
+            waitingSince.start();
         }
-        flush();
-        write(samples);
         return true;
     }
 };
 
 PulseSoundOutput::PulseSoundOutput() : connection(std::make_unique<Connection>())
 {
-    // The window plays its first sound as soon as it shows: wait the few milliseconds a server
-    // takes to answer and open the stream, but not for a server that does not answer.
+    connection->silent = [this] { warnOnce(); };
+    // The window speaks its first number as it shows. Waiting here the few milliseconds a server
+    // takes to answer and open the stream lets that sound start as soon as any other; a server
+    // that does not answer within a second is waited for no longer. The loop runs with a wake-up
+    // every 20 ms, so that the wait ends on time even if the server says nothing.
     QElapsedTimer waited;
     waited.start();
-    pa_threaded_mainloop_lock(connection->loop);
-    while (!connection->settled && waited.elapsed() < 1000) {
-        pa_threaded_mainloop_unlock(connection->loop);
-        QThread::msleep(2);
-        pa_threaded_mainloop_lock(connection->loop);
-    }
-    pa_threaded_mainloop_unlock(connection->loop);
+    const guint tick = g_timeout_add(
+        20, [](gpointer) { return gboolean(G_SOURCE_CONTINUE); }, nullptr);
+    while (!connection->settled && waited.elapsed() < 1000)
+        g_main_context_iteration(nullptr, TRUE);
+    g_source_remove(tick);
 }
 
 PulseSoundOutput::~PulseSoundOutput() = default;
@@ -257,25 +264,22 @@ const PcmWave *PulseSoundOutput::wave(const QString &path)
 
 void PulseSoundOutput::stop()
 {
-    pa_threaded_mainloop_lock(connection->loop);
-    connection->waiting.clear();
     connection->flush();
-    pa_threaded_mainloop_unlock(connection->loop);
 }
 
 void PulseSoundOutput::play(const QString &path)
 {
     const PcmWave *pcm = wave(path);
-    if (!pcm) {
-        stop(); // a missing or foreign file is silent, and still cuts off the sound playing
-        return;
-    }
-    pa_threaded_mainloop_lock(connection->loop);
-    const bool playing = connection->play(pcm->samples, specOf(*pcm));
-    pa_threaded_mainloop_unlock(connection->loop);
-    if (!playing && !warned) {
-        // Said once: the output keeps trying, and the game plays on whether or not it gets there.
+    if (!pcm)
+        return stop(); // a missing or foreign file is silent, and still cuts off the sound playing
+    if (!connection->play(pcm->samples, specOf(*pcm)))
+        warnOnce();
+}
+
+void PulseSoundOutput::warnOnce()
+{
+    // Said once: the output keeps trying, and the game plays on whether or not it gets there.
+    if (!warned)
         qCWarning(lcSound, "no sound output; the game plays on in silence");
-        warned = true;
-    }
+    warned = true;
 }

@@ -24,12 +24,12 @@ public:
 };
 
 // Plays through the PulseAudio protocol, which PulseAudio and PipeWire's pipewire-pulse both
-// serve. One stream stays open, with a buffer of a few milliseconds that sets its latency on
-// either server; each sound goes to the server whole, after a flush that cuts off the one
-// before, so nothing has to be topped up in time while it plays. A lost or absent server is
-// tried again every quarter of a second, so sound comes back soon after the server does, or
-// starts with a server that starts after the game. Each file is read and checked once and its
-// samples kept in memory.
+// serve, on the GUI thread's event loop. One stream stays open, with a buffer of a few
+// milliseconds that sets its latency on either server; each sound goes to the server whole,
+// after a flush that cuts off the one before, so nothing has to be topped up in time while it
+// plays. A lost or absent server is tried again every quarter of a second, so sound comes back
+// soon after the server does, or starts with a server that starts after the game. Each file is
+// read and checked once and its samples kept in memory.
 class PulseSoundOutput : public SoundOutput
 {
 public:
@@ -39,10 +39,11 @@ public:
     // Stops the sound still playing.
     void stop();
 
-    struct Connection; // the server side, run on libpulse's own thread
+    struct Connection; // the server side
 
 private:
     const PcmWave *wave(const QString &path);
+    void warnOnce();
 
     std::map<QString, std::optional<PcmWave>> waves;
     std::unique_ptr<Connection> connection;
