@@ -239,9 +239,10 @@ public:
         clock.start();
         const pa_sample_spec spec{PA_SAMPLE_S16LE, rate, 1};
         const auto piece = quint32(pa_usec_to_bytes(10 * PA_USEC_PER_MSEC, &spec));
-        // Two seconds of room at the server, so that a reader kept waiting on a busy machine
-        // finds the recording whole.
-        const pa_buffer_attr attributes{piece * 200, quint32(-1), quint32(-1), quint32(-1), piece};
+        // Ten seconds of room at the server, so that a reader kept waiting on a busy machine
+        // (stalls of two seconds were seen at a load of 12 on two cores) finds the recording
+        // whole.
+        const pa_buffer_attr attributes{piece * 1000, quint32(-1), quint32(-1), quint32(-1), piece};
         recorder = pa_simple_new(nullptr, "recorder", PA_STREAM_RECORD, "silence.monitor",
                                  "recording", &spec, nullptr, &attributes, nullptr);
         if (!recorder)
