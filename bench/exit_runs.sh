@@ -78,7 +78,7 @@ start_server() {
 }
 # stop_server: kills the sound server at once, as a crash would.
 stop_server() {
-    kill -9 "${servers[@]}"
+    kill -9 "${servers[@]}" 2>/dev/null # WirePlumber may have ended with PipeWire already
     wait "${servers[@]}" 2>/dev/null
     rm -f "$socket" "$dir/pipewire-0" "$dir/pipewire-0.lock"
 }
