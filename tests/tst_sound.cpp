@@ -702,14 +702,18 @@ double TestSound::heardAfterStart(QProcess &game, const char *what)
     };
     // The game is back from its first play after which every play of it was heard: while a
     // fresh server settles, a sound may come through and the next one not. The reference,
-    // which breaks up on a busy machine, marks when the server is usable from the first of two
-    // of its plays in a row that were found.
+    // which breaks up on a busy machine, marks when the server is usable from its first play
+    // found after which it missed at most two.
     double back[2] = {-1, -1}; // the game's, the reference's
     for (auto i = qsizetype(session.plays.size() - 1) / 2 * 2; i >= 0 && heard(i); i -= 2)
         back[0] = session.plays[i].startMs - upAt;
-    for (size_t i = 1; i < session.plays.size() && back[1] < 0; i += 2)
-        if (heard(i) && heard(i + 2))
+    for (auto i = qsizetype(session.plays.size() - 1) | 1, missed = qsizetype(0);
+         i >= 1 && missed <= 2; i -= 2) {
+        if (heard(i))
             back[1] = session.plays[i].startMs - upAt;
+        else
+            ++missed;
+    }
     qInfo("%s, %s: the game back %.0f ms after the server's start, the reference %.0f ms",
           qPrintable(server->name()), what, back[0], back[1]);
     return back[0] < 0 || back[1] < 0 ? -1 : std::max(0.0, back[0] - back[1]);
