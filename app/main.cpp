@@ -2,5 +2,5 @@
 
 int main(int argc, char *argv[])
 {
-    runtime::endProcess(runtime::runGame(argc, argv));
+    return runtime::runGame(argc, argv);
 }

@@ -23,7 +23,7 @@ class Tavola : public QObject
 {
     Q_OBJECT
 public:
-    // sound: where playWave sends its files (not owned; nullptr uses Qt Multimedia).
+    // sound: where playWave sends its files (not owned; nullptr: a PulseSoundOutput of its own).
     // applicationFolder: where the img folder lies (empty: beside the executable).
     explicit Tavola(SoundOutput *sound = nullptr, QString applicationFolder = {},
                     QObject *parent = nullptr);

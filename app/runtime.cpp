@@ -131,11 +131,6 @@ void endProcess(int status)
     std::_Exit(status);
 }
 
-void warn(const QString &message)
-{
-    qCWarning(lcGame).noquote() << message;
-}
-
 void setErrorReporter(ErrorReporter reporter)
 {
     currentReporter() = reporter ? std::move(reporter) : ErrorReporter(reportAndQuit);

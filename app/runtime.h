@@ -20,8 +20,8 @@ Q_DECLARE_LOGGING_CATEGORY(lcAssets)
 namespace runtime
 {
 
-// Where the game's window plays its sounds (nullptr: Qt Multimedia) and finds the img folder
-// (empty: beside the executable).
+// Where the game's window plays its sounds (nullptr: its own PulseSoundOutput) and finds the img
+// folder (empty: beside the executable).
 struct GameSetting {
     SoundOutput *sound = nullptr;
     QString applicationFolder;
@@ -75,16 +75,10 @@ void guarded(const std::function<void()> &handler);
 using ErrorReporter = std::function<void(const QString &message)>;
 void setErrorReporter(ErrorReporter reporter);
 
-// Ends the process at once with this status: the standard streams are flushed, and neither the
-// stack nor the libraries' exit-time teardown runs. The game keeps nothing else to write, and
-// after the sound server has gone and come back, Qt Multimedia's PulseAudio layer runs two event
-// threads whose teardown at exit can crash in libpulse. main() ends through it once the window
-// and the application object are gone.
+// Ends the process at once with this status, from the middle of a handler after a run-time
+// error: the standard streams are flushed, and nothing of the half-run handler unwinds.
 [[noreturn]] void endProcess(int status);
 
-// One warning line in the game's category, "vorlandi: MESSAGE", about something the game got
-// past. The window logs through its categories directly.
-void warn(const QString &message);
 void reportError(const QString &message);
 
 } // namespace runtime

@@ -4,19 +4,30 @@
 # ended with status 0 within five seconds. With --no-sound there is no sound server at all.
 # With --restart, a second after the window shows, Enter plays a sound, the sound server is
 # killed during it, Enter plays while it is gone, the server is started again, and Enter goes on
-# for 2.5 to 4.5 s, while the audio layer reconnects, before Exit.
-#   bench/exit_runs.sh [RUNS] [--no-sound | --restart]     (from the repository, after a build)
+# for 2.5 to 4.5 s, while the audio layer reconnects, before Exit. With --pipewire the sound
+# server is PipeWire with WirePlumber and pipewire-pulse on a private session bus, as Debian's
+# desktops run it, and a restart kills and starts all three.
+#   bench/exit_runs.sh [RUNS] [--no-sound | --restart] [--pipewire]
+# (from the repository, after a build)
 set -uo pipefail
 runs=${1:-300}
-game=$(cd "$(dirname "$0")/.." && pwd)/build/vorlandi
-for program in Xvfb pulseaudio xdotool; do
+mode=${2:-}
+[ "$mode" = --pipewire ] && mode=
+pipewire=
+for argument; do [ "$argument" = --pipewire ] && pipewire=1; done
+source=$(cd "$(dirname "$0")/.." && pwd)
+game=$source/build/vorlandi
+programs=(Xvfb xdotool pulseaudio)
+[ -z "$pipewire" ] || programs=(Xvfb xdotool pipewire wireplumber pipewire-pulse dbus-daemon)
+for program in "${programs[@]}"; do
     command -v "$program" >/dev/null || { echo "SKIPPED: $program is not installed" >&2; exit 77; }
 done
 
 dir=$(mktemp -d)
-pids=()
+pids=()    # the X server and the session bus
+servers=() # the running sound server's processes
 cleanup() {
-    kill "${pids[@]}" 2>/dev/null
+    kill "${pids[@]}" "${servers[@]}" 2>/dev/null
     wait 2>/dev/null
     rm -rf "$dir"
 }
@@ -25,26 +36,55 @@ trap cleanup EXIT
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$dir/display" 2>/dev/null &
 pids+=($!)
 export HOME=$dir XDG_RUNTIME_DIR=$dir QT_QPA_PLATFORM=xcb
-if [ "${2:-}" = --no-sound ]; then
+socket=$dir/native
+if [ -n "$pipewire" ]; then
+    socket=$dir/pulse/native
+    mkdir -p "$dir/config"
+    ln -s "$source/tests/pipewire" "$dir/config/pipewire" # the null sink
+    export PIPEWIRE_RUNTIME_DIR=$dir XDG_CONFIG_HOME=$dir/config XDG_STATE_HOME=$dir/state
+    export DBUS_SESSION_BUS_ADDRESS=unix:path=$dir/bus
+    dbus-daemon --session --nofork --address="$DBUS_SESSION_BUS_ADDRESS" >/dev/null 2>&1 &
+    pids+=($!)
+fi
+if [ "$mode" = --no-sound ]; then
     export PULSE_SERVER=unix:$dir/nowhere
 else
-    export PULSE_SERVER=unix:$dir/native
+    export PULSE_SERVER=unix:$socket
 fi
-# start_server: the sound server with a null sink, its process id in $server.
+# start_server: the sound server with a null sink, its process ids in servers.
 start_server() {
-    pulseaudio -n --daemonize=no --exit-idle-time=-1 --log-level=error \
-        -L "module-null-sink sink_name=silence" \
-        -L "module-native-protocol-unix auth-anonymous=1 socket=$dir/native" 2>/dev/null &
-    server=$!
-    pids+=("$server")
+    servers=()
+    if [ -n "$pipewire" ]; then
+        pipewire >/dev/null 2>&1 &
+        servers+=($!)
+        for _ in $(seq 100); do
+            [ -S "$dir/pipewire-0" ] && break
+            sleep 0.05
+        done
+        wireplumber >/dev/null 2>&1 &
+        servers+=($!)
+        pipewire-pulse >/dev/null 2>&1 &
+        servers+=($!)
+    else
+        pulseaudio -n --daemonize=no --exit-idle-time=-1 --log-level=error \
+            -L "module-null-sink sink_name=silence" \
+            -L "module-native-protocol-unix auth-anonymous=1 socket=$socket" 2>/dev/null &
+        servers+=($!)
+    fi
     for _ in $(seq 100); do
-        [ -S "$dir/native" ] && break
+        [ -S "$socket" ] && break
         sleep 0.05
     done
 }
-[ "${2:-}" = --no-sound ] || start_server
+# stop_server: kills the sound server at once, as a crash would.
+stop_server() {
+    kill -9 "${servers[@]}" 2>/dev/null # WirePlumber may have ended with PipeWire already
+    wait "${servers[@]}" 2>/dev/null
+    rm -f "$socket" "$dir/pipewire-0" "$dir/pipewire-0.lock"
+}
+[ "$mode" = --no-sound ] || start_server
 for _ in $(seq 100); do
-    [ -s "$dir/display" ] && { [ "${2:-}" = --no-sound ] || [ -S "$dir/native" ]; } && break
+    [ -s "$dir/display" ] && { [ "$mode" = --no-sound ] || [ -S "$socket" ]; } && break
     sleep 0.1
 done
 export DISPLAY=":$(head -n1 "$dir/display")"
@@ -53,16 +93,14 @@ clean=0 failed=0 silent=0
 for run in $(seq "$runs"); do
     "$game" 2>"$dir/stderr" &
     pid=$!
-    if [ "${2:-}" = --restart ]; then
+    if [ "$mode" = --restart ]; then
         # Enter judges the empty answer (a sound), the server dies during it, Enter again plays
         # while it is gone (the game says it plays on in silence), and the server comes back.
         window=$(xdotool search --sync --onlyvisible --pid "$pid" 2>/dev/null | head -n1)
         sleep 1
         xdotool windowfocus --sync "$window" key Return 2>/dev/null
         sleep 0.3
-        kill -9 "$server"
-        wait "$server" 2>/dev/null
-        rm -f "$dir/native"
+        stop_server
         xdotool key Return 2>/dev/null
         sleep 0.5
         start_server
@@ -94,5 +132,5 @@ for run in $(seq "$runs"); do
     fi
 done
 echo "$clean passed, $failed failed"
-[ "${2:-}" != --restart ] || echo "$silent runs lost the server while playing"
+[ "$mode" != --restart ] || echo "$silent runs lost the server while playing"
 [ "$failed" -eq 0 ]

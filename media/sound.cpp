@@ -1,52 +1,255 @@
 #include "media/sound.h"
 
-#include "app/runtime.h"
-
-#include <QAudioDevice>
-#include <QAudioSink>
+#include <QElapsedTimer>
 #include <QFile>
-#include <QMediaDevices>
+#include <glib.h>
+#include <pulse/glib-mainloop.h>
+#include <pulse/pulseaudio.h>
+
+Q_LOGGING_CATEGORY(lcSound, "vorlandi.sound", QtInfoMsg)
 
 namespace
 {
 
-QtMessageHandler nextHandler = nullptr;
+// How long the server holds ahead of what is heard: the stream's latency on PulseAudio, and on
+// PipeWire the size of the graph's cycle that pipewire-pulse picks for the stream.
+constexpr pa_usec_t bufferUsec = 10 * PA_USEC_PER_MSEC;
+// A lost or absent server is tried again this often.
+constexpr pa_usec_t retryUsec = 250 * PA_USEC_PER_MSEC;
+// A sound asked for while the connection or the stream is still being made plays once it is
+// ready, unless that takes longer than this: a sound so late would no longer belong to its moment.
+constexpr qint64 stalePlayMs = 300;
+// The game's own sounds are all of this kind; the stream is opened for it before the first
+// sound, so that the first one starts as soon as the others.
+constexpr pa_sample_spec assetSpec{PA_SAMPLE_S16LE, 22050, 1};
 
-// Qt's PulseAudio backend reports a missing or lost sound server again at every reconnection
-// attempt and for every stream it loses. The sound output says it once in its own words, so
-// these lines are kept off the terminal.
-void quietAudioBackend(QtMsgType type, const QMessageLogContext &context, const QString &message)
+pa_sample_spec specOf(const PcmWave &wave)
 {
-    for (const char *prefix : {"PulseAudioService:", "Stream error:", "QAudioSink:",
-                               "pa_stream_connect_playback", "Got a buffer overflow"}) {
-        if (message.startsWith(QLatin1String(prefix)) ||
-            message.startsWith(QLatin1Char('"') + QLatin1String(prefix)))
-            return;
-    }
-    nextHandler(type, context, message);
+    return {wave.bytesPerSample == 1 ? PA_SAMPLE_U8 : PA_SAMPLE_S16LE, quint32(wave.sampleRate),
+            quint8(wave.channels)};
 }
 
 } // namespace
 
-QtSoundOutput::QtSoundOutput()
-{
-    static const bool installed = [] {
-        nextHandler = qInstallMessageHandler(quietAudioBackend);
+// The connection to the sound server. libpulse runs on the GUI thread's GLib main context, the
+// one Qt's event loop runs on, so its callbacks come between the game's events and a sound is
+// on its way to the server as soon as the handler that asked for it returns, without waiting for
+// another thread to be scheduled.
+struct PulseSoundOutput::Connection {
+    pa_glib_mainloop *loop = pa_glib_mainloop_new(nullptr);
+    pa_mainloop_api *api = pa_glib_mainloop_get_api(loop);
+    pa_context *context = nullptr;
+    pa_stream *stream = nullptr;
+    pa_sample_spec spec = assetSpec;
+    pa_time_event *retry = nullptr;
+    QByteArray waiting;   // a sound asked for while the stream is being made
+    bool settled = false; // the first connection has its stream, or has failed
+    QElapsedTimer waitingSince;
+    std::function<void()> silent; // called when a sound could not be played
+
+    Connection() { connect(); }
+
+    ~Connection()
+    {
+        closeStream();
+        closeContext();
+        if (retry)
+            api->time_free(retry);
+        pa_glib_mainloop_free(loop);
+    }
+
+    bool ready() const { return context && pa_context_get_state(context) == PA_CONTEXT_READY; }
+    bool streamReady() const { return stream && pa_stream_get_state(stream) == PA_STREAM_READY; }
+
+    void connect()
+    {
+        pa_proplist *properties = pa_proplist_new();
+        pa_proplist_sets(properties, PA_PROP_APPLICATION_NAME, "Vorlandi");
+        pa_proplist_sets(properties, PA_PROP_APPLICATION_ID, "org.vorlandi.Vorlandi");
+        pa_proplist_sets(properties, PA_PROP_APPLICATION_ICON_NAME, "org.vorlandi.Vorlandi");
+        context = pa_context_new_with_proplist(api, nullptr, properties);
+        pa_proplist_free(properties);
+        pa_context_set_state_callback(context, &Connection::contextChanged, this);
+        // Starting a sound server is the session's business, not the game's. A connection that
+        // fails at once has already been dropped by the state callback.
+        if (pa_context_connect(context, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0 && context)
+            lost();
+    }
+
+    static void contextChanged(pa_context *context, void *self)
+    {
+        auto *connection = static_cast<Connection *>(self);
+        switch (pa_context_get_state(context)) {
+        case PA_CONTEXT_READY:
+            qCDebug(lcSound, "connected to %s", pa_context_get_server(context));
+            connection->openStream();
+            break;
+        case PA_CONTEXT_FAILED:
+        case PA_CONTEXT_TERMINATED:
+            connection->lost();
+            break;
+        default:
+            break;
+        }
+    }
+
+    // The server is gone or was never there: drop what belonged to it and try again soon.
+    void lost()
+    {
+        qCDebug(lcSound, "no sound server: %s", pa_strerror(pa_context_errno(context)));
+        settled = true;
+        closeStream();
+        closeContext();
+        giveUpWaiting();
+        timeval at;
+        pa_timeval_add(pa_gettimeofday(&at), retryUsec);
+        if (retry)
+            api->time_restart(retry, &at);
+        else
+            retry = api->time_new(api, &at, &Connection::retryNow, this);
+    }
+
+    static void retryNow(pa_mainloop_api *api, pa_time_event *event, const timeval *, void *self)
+    {
+        api->time_restart(event, nullptr);
+        static_cast<Connection *>(self)->connect();
+    }
+
+    void closeContext()
+    {
+        if (!context)
+            return;
+        pa_context_set_state_callback(context, nullptr, nullptr);
+        pa_context_disconnect(context);
+        pa_context_unref(context);
+        context = nullptr;
+    }
+
+    void openStream()
+    {
+        closeStream();
+        // A buffer of bufferUsec, started as soon as a single frame is there: a sound starts
+        // the moment it arrives, and a stream that has run dry waits for the next one instead
+        // of playing on ahead of it. The whole sound fits behind the buffer (maxlength is the
+        // server's largest), and the server asks for no more than it is given.
+        const auto frame = quint32(pa_frame_size(&spec));
+        const auto bytes = quint32(pa_usec_to_bytes(bufferUsec, &spec)) / frame * frame;
+        const pa_buffer_attr attributes{quint32(-1), bytes, frame, bytes / 2, quint32(-1)};
+        stream = pa_stream_new(context, "Vorlandi", &spec, nullptr);
+        if (!stream)
+            return giveUpWaiting();
+        pa_stream_set_state_callback(stream, &Connection::streamChanged, this);
+        const auto flags = pa_stream_flags_t(PA_STREAM_ADJUST_LATENCY);
+        if (pa_stream_connect_playback(stream, nullptr, &attributes, flags, nullptr, nullptr) < 0)
+            streamFailed();
+    }
+
+    static void streamChanged(pa_stream *stream, void *self)
+    {
+        auto *connection = static_cast<Connection *>(self);
+        switch (pa_stream_get_state(stream)) {
+        case PA_STREAM_READY: {
+            const pa_buffer_attr *granted = pa_stream_get_buffer_attr(stream);
+            qCDebug(lcSound, "stream open: tlength %u, minreq %u, prebuf %u", granted->tlength,
+                    granted->minreq, granted->prebuf);
+            connection->settled = true;
+            if (!connection->waiting.isEmpty() && connection->waitingSince.elapsed() <= stalePlayMs)
+                connection->write(connection->waiting);
+            connection->waiting.clear();
+            break;
+        }
+        case PA_STREAM_FAILED:
+            connection->streamFailed();
+            break;
+        default:
+            break;
+        }
+    }
+
+    void streamFailed()
+    {
+        qCDebug(lcSound, "stream failed: %s", pa_strerror(pa_context_errno(context)));
+        settled = true;
+        closeStream();
+        giveUpWaiting();
+    }
+
+    void closeStream()
+    {
+        if (!stream)
+            return;
+        pa_stream_set_state_callback(stream, nullptr, nullptr);
+        pa_stream_disconnect(stream);
+        pa_stream_unref(stream);
+        stream = nullptr;
+    }
+
+    void giveUpWaiting()
+    {
+        if (waiting.isEmpty())
+            return;
+        waiting.clear();
+        silent();
+    }
+
+    // Drops what the stream still holds of the sound playing, so that it ends now.
+    void flush()
+    {
+        waiting.clear();
+        if (streamReady())
+            if (pa_operation *operation = pa_stream_flush(stream, nullptr, nullptr))
+                pa_operation_unref(operation);
+    }
+
+    void write(const QByteArray &samples)
+    {
+        pa_stream_write(stream, samples.constData(), size_t(samples.size()), nullptr, 0,
+                        PA_SEEK_RELATIVE);
+    }
+
+    // Cuts off the sound playing and starts samples of the given kind, now or as soon as the
+    // connection being made is ready; false if there is no server to play them.
+    bool play(const QByteArray &samples, const pa_sample_spec &kind)
+    {
+        flush();
+        if (!context)
+            return false;
+        if (ready() && (!stream || !pa_sample_spec_equal(&kind, &spec))) {
+            spec = kind;
+            openStream();
+            if (!stream)
+                return false;
+        }
+        if (streamReady() && pa_sample_spec_equal(&kind, &spec)) {
+            write(samples);
+        } else {
+            spec = kind;
+            waiting = samples;
+            waitingSince.start();
+        }
         return true;
-    }();
-    Q_UNUSED(installed);
-    // The stream's buffer holds at least a few tens of milliseconds: topping it up this often
-    // keeps it from running dry.
-    feeder.setInterval(10);
-    QObject::connect(&feeder, &QTimer::timeout, [this] { feed(); });
-}
+    }
+};
 
-QtSoundOutput::~QtSoundOutput()
+PulseSoundOutput::PulseSoundOutput() : connection(std::make_unique<Connection>())
 {
-    stop();
+    connection->silent = [this] { warnOnce(); };
+    // The window speaks its first number as it shows. Waiting here the few milliseconds a server
+    // takes to answer and open the stream lets that sound start as soon as any other; a server
+    // that does not answer within a second is waited for no longer. The loop runs with a wake-up
+    // every 20 ms, so that the wait ends on time even if the server says nothing.
+    QElapsedTimer waited;
+    waited.start();
+    const guint tick = g_timeout_add(
+        20, [](gpointer) { return gboolean(G_SOURCE_CONTINUE); }, nullptr);
+    while (!connection->settled && waited.elapsed() < 1000)
+        g_main_context_iteration(nullptr, TRUE);
+    g_source_remove(tick);
 }
 
-const PcmWave *QtSoundOutput::wave(const QString &path)
+PulseSoundOutput::~PulseSoundOutput() = default;
+
+const PcmWave *PulseSoundOutput::wave(const QString &path)
 {
     auto found = waves.find(path);
     if (found == waves.end()) {
@@ -59,66 +262,24 @@ const PcmWave *QtSoundOutput::wave(const QString &path)
     return found->second ? &*found->second : nullptr;
 }
 
-void QtSoundOutput::feed()
+void PulseSoundOutput::stop()
 {
-    if (!sink || !output)
-        return;
-    const qint64 frame = sink->format().bytesPerFrame();
-    const qint64 room = std::min<qint64>(sink->bytesFree(), pending.size() - written);
-    if (room > 0)
-        written += output->write(pending.constData() + written, room / frame * frame);
-    if (written >= pending.size())
-        feeder.stop();
+    connection->flush();
 }
 
-void QtSoundOutput::stop()
+void PulseSoundOutput::play(const QString &path)
 {
-    feeder.stop();
-    output = nullptr;
-    pending.clear();
-    if (sink) {
-        // Flushing drops what the server still holds of the sound, so it ends now rather than
-        // after the server's buffer has played out.
-        sink->reset();
-        sink->stop();
-    }
-    sink.reset();
-}
-
-void QtSoundOutput::play(const QString &path)
-{
-    stop();
     const PcmWave *pcm = wave(path);
     if (!pcm)
-        return; // a missing or foreign file is silent
-    const QAudioDevice device = QMediaDevices::defaultAudioOutput();
-    QAudioFormat format;
-    format.setSampleRate(pcm->sampleRate);
-    format.setChannelCount(pcm->channels);
-    format.setSampleFormat(pcm->bytesPerSample == 1 ? QAudioFormat::UInt8 : QAudioFormat::Int16);
-    if (!device.isNull()) {
-        sink = std::make_unique<QAudioSink>(device, format);
-        // The server grants about half the buffer asked for; ask for room for the whole sound.
-        sink->setBufferSize(2 * pcm->samples.size() + format.bytesForDuration(200000));
-        output = sink->start();
-    }
-    if (!output) {
-        // No device, or the sound server is gone: this sound is silent, and the next one tries
-        // again with a new sink once the audio system has reconnected.
-        stop();
-        if (!warned)
-            runtime::warn(QStringLiteral("no sound output; the game plays on in silence"));
-        warned = true;
-        return;
-    }
-    pending = pcm->samples;
-    written = 0;
-    // The stream starts once its buffer is full, so the first write fills it: a sound shorter
-    // than the buffer is padded with silence, and a longer one is topped up as it plays.
-    const qint64 room = sink->bytesFree();
-    if (pending.size() < room)
-        pending.append(QByteArray(room - pending.size(), pcm->bytesPerSample == 1 ? '\x80' : 0));
-    feed();
-    if (written < pending.size())
-        feeder.start();
+        return stop(); // a missing or foreign file is silent, and still cuts off the sound playing
+    if (!connection->play(pcm->samples, specOf(*pcm)))
+        warnOnce();
+}
+
+void PulseSoundOutput::warnOnce()
+{
+    // Said once: the output keeps trying, and the game plays on whether or not it gets there.
+    if (!warned)
+        qCWarning(lcSound, "no sound output; the game plays on in silence");
+    warned = true;
 }

@@ -1,17 +1,19 @@
 #pragma once
 // Sound output: one sound at a time, in the background, silent when a file is missing or no
-// audio device exists. The game talks to the interface so tests can see what was played.
+// sound server is there. The game talks to the interface so tests can see what was played.
 
 #include "logic/wave.h"
 
-#include <QObject>
+#include <QLoggingCategory>
 #include <QString>
-#include <QTimer>
 #include <map>
 #include <memory>
 #include <optional>
 
-class QAudioSink;
+// What the sound output has to say: that there is no sound output (a warning, so it reaches
+// the terminal by default), and its connections and streams (debug, off unless asked for with
+// QT_LOGGING_RULES="vorlandi.sound.debug=true").
+Q_DECLARE_LOGGING_CATEGORY(lcSound)
 
 class SoundOutput
 {
@@ -21,27 +23,29 @@ public:
     virtual void play(const QString &path) = 0;
 };
 
-// Plays through Qt Multimedia. Each file is read and checked once and its samples kept in
-// memory; each sound gets an audio sink of its own, made when it starts and released when the
-// next one starts, so nothing that a failed or restarted sound server left behind is reused.
-class QtSoundOutput : public SoundOutput
+// Plays through the PulseAudio protocol, which PulseAudio and PipeWire's pipewire-pulse both
+// serve, on the GUI thread's event loop. One stream stays open, with a buffer of a few
+// milliseconds that sets its latency on either server; each sound goes to the server whole,
+// after a flush that cuts off the one before, so nothing has to be topped up in time while it
+// plays. A lost or absent server is tried again every quarter of a second, so sound comes back
+// soon after the server does, or starts with a server that starts after the game. Each file is
+// read and checked once and its samples kept in memory.
+class PulseSoundOutput : public SoundOutput
 {
 public:
-    QtSoundOutput();
-    ~QtSoundOutput() override;
+    PulseSoundOutput();
+    ~PulseSoundOutput() override;
     void play(const QString &path) override;
-    // Stops the sound still playing and releases the audio sink.
+    // Stops the sound still playing.
     void stop();
+
+    struct Connection; // the server side
 
 private:
     const PcmWave *wave(const QString &path);
-    void feed();
+    void warnOnce();
 
     std::map<QString, std::optional<PcmWave>> waves;
-    std::unique_ptr<QAudioSink> sink;
-    QIODevice *output = nullptr; // the sink's own input, valid while the sink is started
-    QByteArray pending;          // the playing sound's samples, of which written have gone out
-    qint64 written = 0;
-    QTimer feeder;
+    std::unique_ptr<Connection> connection;
     bool warned = false;
 };

@@ -1,25 +1,38 @@
-// Listens to what the sound output plays: a private PulseAudio server with a null sink, whose
-// monitor parec records while the real output plays generated tones, the game's own files and
-// a whole game. A play counts as heard only where its samples are found in the recording.
+// Listens to what the sound output plays: a private sound server (PulseAudio, or PipeWire with
+// WirePlumber and pipewire-pulse) with a null sink, whose monitor the test records while the real
+// output plays generated tones, the game's own files and a whole game. A play counts as heard
+// only where its samples are found in the recording.
 #include "app/main_window.h"
 #include "app/runtime.h"
 #include "media/sound.h"
 #include "riff_bytes.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSocketNotifier>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
+#include <QTimer>
 #include <algorithm>
+#include <atomic>
 #include <cmath>
+#include <condition_variable>
 #include <cstdio>
+#include <functional>
+#include <mutex>
+#include <pulse/error.h>
+#include <pulse/sample.h>
+#include <pulse/simple.h>
+#include <pulse/timeval.h>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -78,11 +91,11 @@ void writeSweep(const QString &path, double seconds, double from, double to)
     QVERIFY(file.open(QIODevice::WriteOnly) && file.write(wave(1, 16, samples)) > 0);
 }
 
-// Normalised cross-correlation of the first part of a sound with the recording at offset.
+// Normalised cross-correlation of a sound's first length samples with the recording at offset.
 double correlation(const std::vector<float> &recording, const std::vector<float> &sound,
                    qint64 offset, qint64 length)
 {
-    if (offset < 0 || offset + length > qint64(recording.size()))
+    if (offset < 0 || length <= 0 || offset + length > qint64(recording.size()))
         return 0;
     double xy = 0, xx = 0, yy = 0;
     for (qint64 i = 0; i < length; ++i) {
@@ -99,17 +112,22 @@ struct Match {
     double score = 0;
 };
 
-// The best place for a sound in [from, to) of the recording, judged on its first length samples.
+// The best place for a sound in [from, to) of the recording, judged at each place on as much of
+// it as lengthAt says plays there: every other sample first, then around the best of those.
 Match find(const std::vector<float> &recording, const std::vector<float> &sound, qint64 from,
-           qint64 to, qint64 length)
+           qint64 to, const std::function<qint64(qint64)> &lengthAt)
 {
-    length = std::min<qint64>(length, sound.size());
     Match best;
-    for (qint64 at = std::max<qint64>(from, 0); at < to; ++at) {
-        const double score = correlation(recording, sound, at, length);
+    auto tryAt = [&](qint64 at) {
+        const double score =
+            correlation(recording, sound, at, std::min<qint64>(lengthAt(at), sound.size()));
         if (score > best.score)
             best = {at, score};
-    }
+    };
+    for (qint64 at = std::max<qint64>(from, 0); at < to; at += 2)
+        tryAt(at);
+    if (best.offset >= 0)
+        tryAt(best.offset + 1), tryAt(best.offset - 1);
     return best;
 }
 
@@ -123,110 +141,279 @@ double rms(const std::vector<float> &recording, qint64 from, qint64 to)
     return to > from ? std::sqrt(sum / double(to - from)) : 0;
 }
 
-// The private sound server and the recorder on its null sink's monitor.
+enum class Server { PulseAudio, PipeWire };
+Server serverKind = Server::PulseAudio;
+
+// The private sound server and the recorder on its null sink's monitor. PulseAudio runs alone;
+// PipeWire runs as a desktop runs it, with WirePlumber and pipewire-pulse, on a private session
+// bus, with the null sink from tests/pipewire in its configuration. Either one lives in a
+// runtime folder of its own and serves the PulseAudio protocol at PULSE_SERVER.
 class SoundServer
 {
 public:
     SoundServer()
     {
-        qputenv("HOME", dir.path().toLocal8Bit());
-        qputenv("XDG_RUNTIME_DIR", dir.path().toLocal8Bit());
+        const QByteArray path = dir.path().toLocal8Bit();
+        qputenv("HOME", path);
+        qputenv("XDG_RUNTIME_DIR", path);
+        qputenv("XDG_CONFIG_HOME", path + "/config");
+        qputenv("XDG_STATE_HOME", path + "/state");
+        qputenv("PIPEWIRE_RUNTIME_DIR", path);
         qputenv("PULSE_SERVER", "unix:" + socket().toLocal8Bit());
+        if (serverKind == Server::PipeWire) {
+            qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=" + path + "/bus");
+            QDir().mkpath(dir.filePath(QStringLiteral("config")));
+            QFile::link(sourceDir + QStringLiteral("/tests/pipewire"),
+                        dir.filePath(QStringLiteral("config/pipewire")));
+        }
     }
     ~SoundServer()
     {
         stopRecording();
         stop();
+        for (QProcess *process : {&bus, &media})
+            stopProcess(*process);
     }
 
-    QString socket() const { return dir.filePath(QStringLiteral("native")); }
+    static QStringList programs()
+    {
+        return serverKind == Server::PulseAudio
+                   ? QStringList{"pulseaudio"}
+                   : QStringList{"pipewire", "wireplumber", "pipewire-pulse", "dbus-daemon"};
+    }
+    QString name() const { return serverKind == Server::PulseAudio ? "PulseAudio" : "PipeWire"; }
+    QString socket() const
+    {
+        return dir.filePath(serverKind == Server::PulseAudio ? "native" : "pulse/native");
+    }
 
+    // Starts the server and returns once its PulseAudio socket is there.
     bool start()
     {
-        server.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        server.setStandardOutputFile(QProcess::nullDevice());
-        server.start(QStringLiteral("pulseaudio"),
-                     {"-n", "--daemonize=no", "--exit-idle-time=-1", "--disallow-exit",
-                      "--log-level=error", "-L", "module-null-sink sink_name=silence", "-L",
-                      "module-native-protocol-unix auth-anonymous=1 socket=" + socket()});
-        for (int i = 0; i < 100 && !QFile::exists(socket()); ++i)
+        if (serverKind == Server::PulseAudio) {
+            launch(server, "pulseaudio",
+                   {"-n", "--daemonize=no", "--exit-idle-time=-1", "--disallow-exit",
+                    "--log-level=error", "-L", "module-null-sink sink_name=silence", "-L",
+                    "module-native-protocol-unix auth-anonymous=1 socket=" + socket()});
+        } else {
+            if (bus.state() == QProcess::NotRunning)
+                launch(bus, "dbus-daemon",
+                       {"--session", "--nofork", "--address=unix:path=" + dir.filePath("bus")});
+            launch(server, "pipewire", {});
+            if (!waitFor(dir.filePath(QStringLiteral("pipewire-0"))))
+                return false;
+            launch(media, "wireplumber", {});
+            launch(pulse, "pipewire-pulse", {});
+        }
+        if (!waitFor(socket()))
+            return false;
+        // Up once a player can open a stream: pipewire-pulse makes its socket before it serves.
+        for (int i = 0; i < 100; ++i) {
+            const pa_sample_spec spec{PA_SAMPLE_S16LE, rate, 1};
+            if (pa_simple *probe = pa_simple_new(nullptr, "probe", PA_STREAM_PLAYBACK, nullptr,
+                                                 "probe", &spec, nullptr, nullptr, nullptr)) {
+                pa_simple_free(probe);
+                return true;
+            }
             QThread::msleep(50);
-        return QFile::exists(socket());
+        }
+        return false;
     }
 
     // Ends the server at once, as a crash would.
     void stop()
     {
-        if (server.state() == QProcess::NotRunning)
-            return;
-        server.kill();
-        server.waitForFinished();
-        QFile::remove(socket());
+        for (QProcess *process : {&pulse, &media, &server})
+            stopProcess(*process);
+        for (const char *file : {"native", "pulse/native", "pipewire-0", "pipewire-0.lock"})
+            QFile::remove(dir.filePath(QString::fromLatin1(file)));
     }
 
+    // Records the null sink's monitor from a thread of the test's own, 10 ms at a time, with the
+    // moment each piece arrives; returns once the first has.
     bool startRecording()
     {
+        stopRecording();
         recorded.clear();
-        clock.start();
         arrivals.clear();
-        recorder.start(QStringLiteral("parec"),
-                       {"--device=silence.monitor", "--format=s16le", "--channels=1",
-                        "--rate=" + QString::number(rate), "--latency-msec=10", "--raw"});
-        QObject::connect(&recorder, &QProcess::readyReadStandardOutput, [this] {
-            recorded += recorder.readAllStandardOutput();
-            const double now = clock.nsecsElapsed() / 1e6;
-            arrivals.push_back(now - recorded.size() / 2 * 1000.0 / rate);
+        clock.start();
+        const pa_sample_spec spec{PA_SAMPLE_S16LE, rate, 1};
+        const auto piece = quint32(pa_usec_to_bytes(10 * PA_USEC_PER_MSEC, &spec));
+        // Ten seconds of room at the server, so that a reader kept waiting on a busy machine
+        // (stalls of two seconds were seen at a load of 12 on two cores) finds the recording
+        // whole.
+        const pa_buffer_attr attributes{piece * 1000, quint32(-1), quint32(-1), quint32(-1), piece};
+        recorder = pa_simple_new(nullptr, "recorder", PA_STREAM_RECORD, "silence.monitor",
+                                 "recording", &spec, nullptr, &attributes, nullptr);
+        if (!recorder)
+            return false;
+        recording = true;
+        reader = std::thread([this, piece] {
+            QByteArray chunk(piece, Qt::Uninitialized);
+            while (recording && pa_simple_read(recorder, chunk.data(), piece, nullptr) == 0) {
+                const double now = clock.nsecsElapsed() / 1e6;
+                std::lock_guard lock(mutex);
+                recorded += chunk;
+                arrivals.push_back({now, now - recorded.size() / 2 * 1000.0 / rate});
+            }
         });
-        // The recording has begun once the first bytes arrive.
         QElapsedTimer wait;
         wait.start();
-        while (recorded.isEmpty() && wait.elapsed() < 5000)
+        while (wait.elapsed() < 5000 && [this] {
+            std::lock_guard lock(mutex);
+            return recorded.isEmpty();
+        }())
             QTest::qWait(5);
-        firstBytesMs = clock.nsecsElapsed() / 1e6;
+        std::lock_guard lock(mutex);
         return !recorded.isEmpty();
     }
 
     std::vector<float> stopRecording()
     {
-        if (recorder.state() == QProcess::NotRunning)
+        if (!recorder)
             return {};
         QTest::qWait(200); // let the last sound reach the recording
-        recorded += recorder.readAllStandardOutput();
-        recorder.disconnect();
-        recorder.kill();
-        recorder.waitForFinished();
+        recording = false;
+        reader.join();
+        pa_simple_free(recorder);
+        recorder = nullptr;
         return samplesOf(recorded);
     }
 
     QElapsedTimer clock; // started with the recording
-    double firstBytesMs = 0;
 
-    // The recording's first sample on the clock: each chunk places it at its arrival less the
-    // samples before it. The server renders ahead and chunks arrive late, by a few milliseconds
-    // either way, so the median of all chunks is taken; onsets reckoned from it are good to
-    // about 10 ms.
-    double recordingStartMs()
+    // The recording's first sample on the clock, as the pieces that arrived within a second of
+    // the moment atMs place it: each at its arrival less the samples before it. The server
+    // renders ahead and pieces arrive late, by a few milliseconds either way, so the median is
+    // taken; onsets reckoned from it are good to about 10 ms. Only nearby pieces count, because
+    // the recording's clock is not the test's: PipeWire resamples the monitor to the rate asked
+    // for at a rate that follows its own clock, and a recording that falls behind loses samples.
+    double recordingStartMs(double atMs)
     {
-        std::sort(arrivals.begin(), arrivals.end());
-        return arrivals.empty() ? 0 : arrivals[arrivals.size() / 2];
+        std::vector<double> near;
+        for (const auto &[arrival, start] : arrivals)
+            if (std::abs(arrival - atMs) <= 1000)
+                near.push_back(start);
+        std::sort(near.begin(), near.end());
+        return near.empty() ? 0 : near[near.size() / 2];
     }
 
 private:
+    void launch(QProcess &process, const char *program, const QStringList &arguments)
+    {
+        process.setStandardOutputFile(QProcess::nullDevice());
+        // PipeWire's daemons report the missing session services of a bare machine: their
+        // reports go to a file in the runtime folder.
+        if (serverKind == Server::PipeWire)
+            process.setStandardErrorFile(dir.filePath(QString::fromLatin1(program) + ".log"),
+                                         QIODevice::Append);
+        else
+            process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        process.start(QString::fromLatin1(program), arguments);
+    }
+    static void stopProcess(QProcess &process)
+    {
+        if (process.state() == QProcess::NotRunning)
+            return;
+        process.kill();
+        process.waitForFinished();
+    }
+    static bool waitFor(const QString &file)
+    {
+        for (int i = 0; i < 200 && !QFile::exists(file); ++i)
+            QThread::msleep(25);
+        return QFile::exists(file);
+    }
+
     QTemporaryDir dir;
-    QProcess server;
-    QProcess recorder;
+    QProcess server, media, pulse, bus;
+    pa_simple *recorder = nullptr;
+    std::thread reader;
+    std::atomic<bool> recording = false;
+    std::mutex mutex;
     QByteArray recorded;
-    std::vector<double> arrivals;
+    std::vector<std::pair<double, double>> arrivals; // of each piece: arrival, recording start
 };
 
 SoundServer *server = nullptr;
+
+// A minimal player to measure the recording path against: a pa_simple stream with a 5 ms
+// target latency, written from a thread of its own as pa_simple blocks while it plays.
+class ReferencePlayer : public SoundOutput
+{
+public:
+    ReferencePlayer()
+    {
+        const pa_sample_spec spec{PA_SAMPLE_S16LE, rate, 1};
+        const auto target = quint32(pa_usec_to_bytes(5 * PA_USEC_PER_MSEC, &spec));
+        const pa_buffer_attr attributes{quint32(-1), target, quint32(-1), quint32(-1), quint32(-1)};
+        stream = pa_simple_new(nullptr, "reference", PA_STREAM_PLAYBACK, nullptr, "reference",
+                               &spec, nullptr, &attributes, &openError);
+        worker = std::thread([this] {
+            std::unique_lock lock(mutex);
+            while (!done) {
+                changed.wait(lock, [this] { return done || !next.isEmpty(); });
+                const QByteArray samples = std::exchange(next, {});
+                lock.unlock();
+                if (stream && !samples.isEmpty())
+                    pa_simple_write(stream, samples.constData(), samples.size(), nullptr);
+                lock.lock();
+            }
+        });
+    }
+    ~ReferencePlayer() override
+    {
+        {
+            std::lock_guard lock(mutex);
+            done = true;
+        }
+        changed.notify_one();
+        worker.join();
+        if (stream)
+            pa_simple_free(stream);
+    }
+    bool isOpen() const { return stream; }
+    const char *why() const { return pa_strerror(openError); }
+    void play(const QString &path) override
+    {
+        QFile file(path);
+        file.open(QIODevice::ReadOnly);
+        const auto wave = readPcmWave(file.readAll());
+        {
+            std::lock_guard lock(mutex);
+            next = wave ? wave->samples : QByteArray();
+        }
+        changed.notify_one();
+    }
+
+private:
+    pa_simple *stream = nullptr;
+    int openError = 0;
+    std::thread worker;
+    std::mutex mutex;
+    std::condition_variable changed;
+    QByteArray next;
+    bool done = false;
+};
+
+// What a session's recording shows: the plays not heard, and the onsets of those heard, from
+// the moment each was asked for to its first sample in the recording.
+struct Heard {
+    QStringList failures;
+    std::vector<double> onsets;  // sorted
+    std::vector<bool> each;      // per play
+    std::vector<double> onsetOf; // per play, where heard
+    double median() const { return onsets.empty() ? 0 : onsets[onsets.size() / 2]; }
+    double ninetieth() const { return onsets.empty() ? 0 : onsets[onsets.size() * 9 / 10]; }
+    double worst() const { return onsets.empty() ? 0 : onsets.back(); }
+};
 
 // Plays a list of sounds at given moments and says, from the recording, which were heard.
 struct Session {
     struct Play {
         QString path;
-        double startMs; // when the game asked for the sound
-        double atMs;    // when that call returned, the sound handed to the server
+        double startMs;   // when the sound was asked for: the play, or the key that led to it
+        double atMs = -1; // when the output was told to play it, if later
     };
     std::vector<Play> plays;
     const QElapsedTimer &clock = server->clock;
@@ -236,64 +423,106 @@ struct Session {
 
     void play(SoundOutput &output, const QString &path)
     {
-        const double start = now();
+        plays.push_back({path, now()});
         output.play(path);
-        plays.push_back({path, start, now()});
     }
-    // Finds the first play near the recording's start, and each later one near where the
-    // one before it and the time between them put it, so that the recording's clock may drift.
-    // Returns the failures as text, one per play not heard, and prints the plays heard of each
-    // file and the onsets: from each play's start to its first sample in the recording.
-    QStringList unheard(const std::vector<float> &recording)
+
+    // Looks for each play where the recording's clock puts its start, from 40 ms early to 250 ms
+    // late, or as late as 10 ms of it could still play before the next one cuts it off, so that
+    // a late start on a busy machine is found, and measured as an onset, instead of failing the
+    // play.
+    // A play is judged on its first 300 ms, or as much as plays before the next sound: the
+    // last play is judged first, so each earlier one knows where the next one was heard.
+    Heard judge(const std::vector<float> &recording, const QString &what,
+                double threshold = heardThreshold)
     {
-        QStringList failures;
-        std::map<QString, std::pair<int, int>> perFile; // heard, made
-        std::vector<double> onsets;
-        matches.clear();
+        Heard heard;
+        heard.each.assign(plays.size(), false);
+        heard.onsetOf.assign(plays.size(), 0);
+        matches.assign(plays.size(), {});
         std::map<QString, std::vector<float>> sounds;
-        qint64 previous = -1;
-        for (size_t i = 0; i < plays.size(); ++i) {
+        std::map<QString, std::pair<int, int>> perFile; // heard, made
+        auto sampleAt = [&](double ms) {
+            return qint64((ms - server->recordingStartMs(ms)) * rate / 1000);
+        };
+        constexpr qint64 early = rate / 25, least = rate / 100; // 40 ms; 10 ms
+        for (size_t i = plays.size(); i-- > 0;) {
             auto &sound = sounds[plays[i].path];
             if (sound.empty())
                 sound = fileSamples(plays[i].path);
-            // Judged on its first 300 ms, or as much as plays before the next sound cuts it off.
-            const qint64 length =
-                i + 1 < plays.size()
-                    ? std::min(rate * 3 / 10,
-                               int((plays[i + 1].atMs - plays[i].atMs - 20) * rate / 1000))
-                    : rate * 3 / 10;
-            const qint64 expected =
-                i == 0 ? qint64((plays[0].atMs - server->firstBytesMs) * rate / 1000)
-                       : previous + qint64((plays[i].atMs - plays[i - 1].atMs) * rate / 1000);
-            // The first play is searched for over a wider window: nothing places it but the clock.
-            const Match match = find(recording, sound, expected - (i ? rate / 30 : rate / 20),
-                                     expected + (i ? rate * 3 / 50 : rate / 10), length);
-            const bool heard = match.score >= heardThreshold;
+            // Searched for from when the output was told, the onset reckoned from the ask.
+            const qint64 asked = sampleAt(plays[i].startMs);
+            const qint64 expected = plays[i].atMs < 0 ? asked : sampleAt(plays[i].atMs);
+            // Where the next sound starts: as heard, or as early as it could have been.
+            const qint64 cut =
+                i + 1 == plays.size() ? expected + rate
+                : heard.each[i + 1]
+                    ? matches[i + 1].offset
+                    : sampleAt(std::max(plays[i + 1].startMs, plays[i + 1].atMs)) - early;
+            auto lengthAt = [&](qint64 at) {
+                return std::min<qint64>({rate * 3 / 10, cut - at, qint64(recording.size()) - at});
+            };
+            const Match match = find(recording, sound, expected - early,
+                                     std::min(cut - least, expected + rate / 4), lengthAt);
             const QString name = QFileInfo(plays[i].path).fileName();
-            previous = heard || i == 0 ? match.offset : expected;
-            matches.push_back(match);
-            perFile[name].first += heard;
+            matches[i] = match;
+            heard.each[i] = match.score >= threshold;
+            perFile[name].first += heard.each[i];
             ++perFile[name].second;
-            if (heard)
-                onsets.push_back(server->recordingStartMs() + match.offset * 1000.0 / rate -
-                                 plays[i].startMs);
+            heard.onsetOf[i] = (match.offset - asked) * 1000.0 / rate;
+            if (heard.each[i])
+                heard.onsets.push_back(heard.onsetOf[i]);
             else
-                failures << QStringLiteral("play %1 of %2 at %3 ms: score %4")
-                                .arg(i + 1)
-                                .arg(name)
-                                .arg(plays[i].atMs)
-                                .arg(match.score, 0, 'f', 2);
+                heard.failures.prepend(QStringLiteral("play %1 of %2 at %3 ms: score %4")
+                                           .arg(i + 1)
+                                           .arg(name)
+                                           .arg(plays[i].startMs)
+                                           .arg(match.score, 0, 'f', 2));
         }
-        std::sort(onsets.begin(), onsets.end());
+        std::sort(heard.onsets.begin(), heard.onsets.end());
         QStringList counts;
         for (const auto &[name, count] : perFile)
             counts << QStringLiteral("%1 %2/%3").arg(name).arg(count.first).arg(count.second);
-        qInfo("heard %s; onset median %.1f ms, worst %.1f ms", qPrintable(counts.join(", ")),
-              onsets.empty() ? 0 : onsets[onsets.size() / 2], onsets.empty() ? 0 : onsets.back());
-        return failures;
+        qInfo("%s, %s: heard %s; onset median %.1f ms, 90%% %.1f ms, worst %.1f ms",
+              qPrintable(server->name()), qPrintable(what), qPrintable(counts.join(", ")),
+              heard.median(), heard.ninetieth(), heard.worst());
+        return heard;
     }
-    std::vector<Match> matches; // of the last check, one per play
+    std::vector<Match> matches; // of the last judgement, one per play
 };
+
+// Whether the machine is busy: more runnable work, over the last minute, than it has cores.
+bool machineIsBusy()
+{
+    QFile loadavg(QStringLiteral("/proc/loadavg"));
+    return !loadavg.open(QIODevice::ReadOnly) ||
+           loadavg.readAll().split(' ').value(0).toDouble() >= QThread::idealThreadCount();
+}
+
+// The onset goals: on PulseAudio 20 ms median and 40 ms at worst by the test's clock; on
+// PipeWire, whose recording path adds some milliseconds of its own, no more than 10 ms above the
+// reference player's median and worst. The median goal binds always. A busy machine's scheduler
+// decides the worst play rather than the output (the game's handlers and the servers' protocol
+// threads wait their turn like any other), so there the worst goal gives way to the search
+// window: a play counts where it is found, up to 250 ms after the output was told, and its onset
+// is printed.
+void checkOnsets(const Heard &heard, const Heard *reference)
+{
+    const bool pulse = serverKind == Server::PulseAudio;
+    const double median = pulse ? 20 : reference->median() + 10;
+    const double worst = pulse ? 40 : reference->worst() + 10;
+    QVERIFY2(heard.median() <= median,
+             qPrintable(
+                 QStringLiteral("onset median %1 ms, goal %2 ms").arg(heard.median()).arg(median)));
+    if (machineIsBusy())
+        qInfo("a busy machine: the worst onset, %.1f ms, is not held to %.1f ms", heard.worst(),
+              worst);
+    else
+        QVERIFY2(
+            heard.worst() <= worst,
+            qPrintable(
+                QStringLiteral("onset worst %1 ms, goal %2 ms").arg(heard.worst()).arg(worst)));
+}
 
 } // namespace
 
@@ -304,14 +533,16 @@ private slots:
     void initTestCase();
     void everyPlayIsHeard();
     void newSoundCutsOffAndMissingFileIsSilent();
-    void soundComesBackAfterTheServerRestarts();
+    void soundFollowsTheServer();
     void gameSpeaksEveryNumberAndVerdict();
 
 private:
     static void startGame(QProcess &game);
     static void tell(QProcess &game, const QString &line);
+    double heardAfterStart(QProcess &game, const char *what);
     QTemporaryDir folder;
     QString tone(int n) const { return folder.filePath(QStringLiteral("tone%1.wav").arg(n)); }
+    Heard reference; // the reference player's plays, measured first
 };
 
 void TestSound::initTestCase()
@@ -320,11 +551,23 @@ void TestSound::initTestCase()
         writeSweep(tone(n), 0.06, 150 + 100 * n, 1400 - 100 * n);
     writeSweep(folder.filePath("long.wav"), 1.0, 150, 1200);
     writeSweep(folder.filePath("short.wav"), 0.25, 1300, 300);
+    ReferencePlayer player;
+    QVERIFY2(player.isOpen(), player.why());
+    Session session;
+    session.start();
+    for (int i = 0; i < 40; ++i) {
+        session.play(player, tone(0));
+        QTest::qWait(120);
+    }
+    reference = session.judge(server->stopRecording(), QStringLiteral("reference player"), 0.4);
+    // Topped up 5 ms at a time, the reference breaks up on a busy machine, but where it starts
+    // is still plain to see: its onsets are taken where it is found at all.
+    QVERIFY2(reference.onsets.size() >= 30, qPrintable(reference.failures.join('\n')));
 }
 
 void TestSound::everyPlayIsHeard()
 {
-    QtSoundOutput output;
+    PulseSoundOutput output;
     Session session;
     session.start();
     // The same short file 200 times in a row, a few others between, then three of the game's
@@ -339,13 +582,17 @@ void TestSound::everyPlayIsHeard()
             QTest::qWait(350);
         }
     }
-    const QStringList failures = session.unheard(server->stopRecording());
-    QVERIFY2(failures.isEmpty(), qPrintable(failures.join('\n')));
+    const Heard heard = session.judge(server->stopRecording(), QStringLiteral("repeated plays"));
+    QVERIFY2(heard.failures.isEmpty(), qPrintable(heard.failures.join('\n')));
+    // The first play starts as soon as the others.
+    QVERIFY2(heard.onsetOf[0] <= heard.median() + 20,
+             qPrintable(QStringLiteral("the first play started %1 ms late").arg(heard.onsetOf[0])));
+    checkOnsets(heard, &reference);
 }
 
 void TestSound::newSoundCutsOffAndMissingFileIsSilent()
 {
-    QtSoundOutput output;
+    PulseSoundOutput output;
     Session session;
     session.start();
     session.play(output, folder.filePath("long.wav"));
@@ -355,10 +602,10 @@ void TestSound::newSoundCutsOffAndMissingFileIsSilent()
     session.play(output, folder.filePath("long.wav"));
     QTest::qWait(300);
     output.play(folder.filePath("absent.wav"));
-    const qint64 missingAt = session.now();
+    const double missingAt = session.now();
     QTest::qWait(400);
     const auto recording = server->stopRecording();
-    const QStringList failures = session.unheard(recording);
+    const QStringList failures = session.judge(recording, QStringLiteral("cut-off")).failures;
     const auto &matches = session.matches;
     QVERIFY2(failures.isEmpty(), qPrintable(failures.join('\n')));
     // The long tone stops where the short one starts: from 10 ms after that onset, all that is
@@ -369,43 +616,37 @@ void TestSound::newSoundCutsOffAndMissingFileIsSilent()
     QVERIFY2(rms(recording, shortEnd + rate / 100, shortEnd + rate / 5) < loud / 100,
              "the first sound went on after the second started");
     // A missing file stops the sound that was playing, and nothing else is heard.
-    const qint64 missing = matches[0].offset + (missingAt - session.plays[0].atMs) * rate / 1000;
+    const qint64 missing =
+        matches[2].offset + qint64((missingAt - session.plays[2].startMs) * rate / 1000);
     QVERIFY(rms(recording, matches[2].offset, missing - rate / 50) > loud / 2);
     QVERIFY2(rms(recording, missing + rate / 20, missing + rate / 4) < loud / 100,
              "a missing file did not stop the sound or was not silent");
 }
 
-// The game in a child process, its sound server killed mid-sound and started again: the game
-// says once that it plays on in silence, a later sound is heard, and Exit still ends the
-// program cleanly.
-void TestSound::soundComesBackAfterTheServerRestarts()
+// The game in a child process, as main() runs it: started with no sound server, which comes a
+// second later; then the server is killed mid-sound and started again. Each time a new server is
+// up the game is heard within a second; it says once that it plays on in silence, and Exit
+// ends it by returning from main with status 0 and nothing more said.
+void TestSound::soundFollowsTheServer()
 {
+    server->stop();
     QProcess game;
-    startGame(game);
-    auto play = [&](const QString &path) { tell(game, path); };
-    play(folder.filePath("long.wav"));
+    startGame(game); // the first exercise speaks its number to no server
+    QTest::qWait(1000);
+    QVERIFY(server->start());
+    const double late = heardAfterStart(game, "a server started after the game");
+    QVERIFY2(late >= 0 && late <= 1000, "the server that came late went unused");
+
+    tell(game, folder.filePath("long.wav"));
     QTest::qWait(300);
-    server->stop(); // mid-sound
-    play(tone(3));  // nowhere to play: silent, and the game goes on
+    server->stop();      // mid-sound
+    tell(game, tone(3)); // nowhere to play: silent, and the game goes on
     QTest::qWait(500);
     QVERIFY(server->start());
-    QElapsedTimer back;
-    back.start();
-    // Sound comes back once the audio system has reconnected; it tries every few seconds.
-    qint64 heardAfter = -1;
-    while (heardAfter < 0 && back.elapsed() < 10000) {
-        Session session;
-        session.start();
-        const double start = session.now();
-        play(tone(3));
-        session.plays.push_back({tone(3), start, start});
-        QTest::qWait(250);
-        if (session.unheard(server->stopRecording()).isEmpty())
-            heardAfter = back.elapsed() - 250;
-    }
-    QVERIFY2(heardAfter >= 0, "no sound in the 10 s after the server came back");
-    qInfo("sound back %lld ms after the server", heardAfter);
-    play(QStringLiteral("exit"));
+    const double back = heardAfterStart(game, "a server restarted");
+    QVERIFY2(back >= 0 && back <= 1000, "no sound within a second of the server's return");
+
+    tell(game, QStringLiteral("exit"));
     QVERIFY(game.state() == QProcess::NotRunning || game.waitForFinished(10000));
     const QString errors = QString::fromLocal8Bit(game.readAllStandardError());
     QVERIFY2(game.exitStatus() == QProcess::NormalExit && game.exitCode() == 0,
@@ -413,8 +654,69 @@ void TestSound::soundComesBackAfterTheServerRestarts()
                             .arg(game.exitStatus() == QProcess::NormalExit ? "exit" : "crash")
                             .arg(game.exitCode())
                             .arg(errors)));
-    QCOMPARE(errors.count(QStringLiteral("sound")), 1);
-    QVERIFY2(!errors.contains(QStringLiteral("Pulse")), qPrintable(errors));
+    // Of what the game says, only this line is about sound.
+    const QStringList aboutSound = errors.split('\n').filter(
+        QRegularExpression("sound|pulse|pipewire|alsa", QRegularExpression::CaseInsensitiveOption));
+    QCOMPARE(aboutSound,
+             QStringList{"vorlandi.sound: no sound output; the game plays on in silence"});
+}
+
+// From a server's start: the game and a reference player connected after the server was up
+// play in turn, each a tone every 250 ms for five seconds, recorded from the moment
+// the recorder reaches the server. A freshly started test server takes a while before anything
+// played to it is heard (PulseAudio's null sink renders its first two seconds ahead, PipeWire's
+// WirePlumber links nothing until it has loaded), so the game's return is reckoned from the
+// reference's: returns how much later than the reference the game was back, -1 if its last
+// plays went unheard, and prints both times from the server's start.
+double TestSound::heardAfterStart(QProcess &game, const char *what)
+{
+    Session session;
+    std::unique_ptr<ReferencePlayer> player;
+    QTimer ticker;
+    ticker.setInterval(125);
+    QObject::connect(&ticker, &QTimer::timeout, [&] {
+        if (session.plays.size() == 40)
+            return ticker.stop();
+        if (session.plays.size() % 2 == 0) {
+            session.plays.push_back({tone(2), session.now()});
+            return tell(game, tone(2));
+        }
+        if (!player)
+            player = std::make_unique<ReferencePlayer>();
+        session.play(*player, tone(1));
+    });
+    QElapsedTimer up;
+    up.start();
+    ticker.start();
+    session.start();
+    const double upAt = session.now() - double(up.nsecsElapsed()) / 1e6;
+    while (ticker.isActive())
+        QTest::qWait(10);
+    QTest::qWait(300); // room for a late last play
+    // The reference is found as in initTestCase; the game's plays are held to the full
+    // threshold.
+    session.judge(server->stopRecording(), QString::fromLatin1(what), 0.4);
+    auto heard = [&](size_t i) {
+        return i < session.plays.size() &&
+               session.matches[i].score >= (i % 2 ? 0.4 : heardThreshold);
+    };
+    // The game is back from its first play after which every play of it was heard: while a
+    // fresh server settles, a sound may come through and the next one not. The reference,
+    // which breaks up on a busy machine, marks when the server is usable from its first play
+    // found after which it missed at most two.
+    double back[2] = {-1, -1}; // the game's, the reference's
+    for (auto i = qsizetype(session.plays.size() - 1) / 2 * 2; i >= 0 && heard(i); i -= 2)
+        back[0] = session.plays[i].startMs - upAt;
+    for (auto i = qsizetype(session.plays.size() - 1) | 1, missed = qsizetype(0);
+         i >= 1 && missed <= 2; i -= 2) {
+        if (heard(i))
+            back[1] = session.plays[i].startMs - upAt;
+        else
+            ++missed;
+    }
+    qInfo("%s, %s: the game back %.0f ms after the server's start, the reference %.0f ms",
+          qPrintable(server->name()), what, back[0], back[1]);
+    return back[0] < 0 || back[1] < 0 ? -1 : std::max(0.0, back[0] - back[1]);
 }
 
 void TestSound::startGame(QProcess &game)
@@ -430,12 +732,23 @@ void TestSound::tell(QProcess &game, const QString &line)
 {
     game.write(line.toLocal8Bit() + "\n");
     game.waitForBytesWritten();
-    QTest::qWait(50);
 }
 
+// The whole game, with right and wrong answers: every sound is heard, its onset taken from the
+// Enter that led to it. Each is looked for from when the game told the output to play it: on a
+// busy machine the window's handlers may take a while to get there.
 void TestSound::gameSpeaksEveryNumberAndVerdict()
 {
-    Tavola tavola(nullptr, sourceDir);
+    struct Timed : SoundOutput {
+        PulseSoundOutput output;
+        double at = 0;
+        void play(const QString &path) override
+        {
+            at = server->clock.nsecsElapsed() / 1e6;
+            output.play(path);
+        }
+    } timed;
+    Tavola tavola(&timed, sourceDir);
     tavola.setEndProgram([] {});
     Session session;
     session.start();
@@ -443,8 +756,9 @@ void TestSound::gameSpeaksEveryNumberAndVerdict()
     tavola.Show(); // the first exercise speaks its number
     const Controls &c = tavola.controls();
     auto heardNext = [&](const QString &name) {
-        session.plays.push_back({sourceDir + "/img/" + name, before, session.now()});
+        session.plays.push_back({sourceDir + "/img/" + name, before, timed.at});
     };
+    before = timed.at; // no key leads to the first sound: the window's building is not its onset
     heardNext(c.Text1->text() + ".wav");
     for (int exercise = 0; exercise < 40; ++exercise) {
         QTest::qWait(250);
@@ -460,18 +774,15 @@ void TestSound::gameSpeaksEveryNumberAndVerdict()
         heardNext(c.Text1->text() + ".wav");
     }
     QTest::qWait(250);
-    const QStringList failures = session.unheard(server->stopRecording());
-    QVERIFY2(failures.isEmpty(), qPrintable(failures.join('\n')));
+    const Heard heard = session.judge(server->stopRecording(), QStringLiteral("the game"));
+    QVERIFY2(heard.failures.isEmpty(), qPrintable(heard.failures.join('\n')));
+    checkOnsets(heard, &reference);
 }
 
 // The game as main() runs it, playing the files named on its standard input until a line says
 // "exit", which presses the Exit button.
-int runGame(int argc, char *argv[])
+int playFromInput(Tavola &tavola)
 {
-    QApplication app(argc, argv);
-    runtime::setUpApplication();
-    Tavola tavola;
-    tavola.Show();
     QSocketNotifier input(0, QSocketNotifier::Read);
     QByteArray received;
     QObject::connect(&input, &QSocketNotifier::activated, [&] {
@@ -491,23 +802,28 @@ int runGame(int argc, char *argv[])
     return QApplication::exec();
 }
 
+//   tst_sound [pulseaudio | pipewire] [Qt Test options]
 int main(int argc, char *argv[])
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     if (argc > 1 && qstrcmp(argv[1], "--game") == 0)
-        runtime::endProcess(runGame(argc, argv)); // as main() ends
-    for (const char *program : {"pulseaudio", "parec"}) {
-        if (QStandardPaths::findExecutable(QString::fromLatin1(program)).isEmpty()) {
+        return runtime::runGame(argc, argv, playFromInput);
+    if (argc > 1 && (qstrcmp(argv[1], "pipewire") == 0 || qstrcmp(argv[1], "pulseaudio") == 0)) {
+        serverKind = qstrcmp(argv[1], "pipewire") == 0 ? Server::PipeWire : Server::PulseAudio;
+        std::rotate(argv + 1, argv + 2, argv + argc--);
+    }
+    for (const QString &program : SoundServer::programs()) {
+        if (QStandardPaths::findExecutable(program).isEmpty()) {
             // Under CI every test must run, so a missing program fails there.
             const bool ci = qEnvironmentVariableIsSet("CI");
-            std::printf("%s: %s is not installed\n", ci ? "FAIL" : "SKIPPED", program);
+            std::printf("%s: %s is not installed\n", ci ? "FAIL" : "SKIPPED", qPrintable(program));
             return ci ? 1 : 77;
         }
     }
     SoundServer sound;
     server = &sound;
     if (!sound.start()) {
-        qWarning("pulseaudio did not start");
+        qWarning("%s did not start", qPrintable(sound.name()));
         return 1;
     }
     QApplication app(argc, argv);
