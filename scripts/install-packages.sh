@@ -9,20 +9,22 @@ purpose=${1:-test}
 
 packages=(
     # build
-    cmake ninja-build g++ qt6-base-dev qt6-multimedia-dev
+    cmake ninja-build g++ pkg-config qt6-base-dev libpulse-dev
     # play: the faces the window's fonts resolve to, and Qt's Wayland platform
     fonts-liberation qt6-wayland
 )
 if [ "$purpose" = test ]; then
     packages+=(
-        # a real X server, its window tools, the sound servers, the desktop-file checkers
-        xvfb x11-utils pulseaudio desktop-file-utils appstream
+        # a real X server, its window tools, the desktop-file checkers
+        xvfb x11-utils desktop-file-utils appstream
+        # both sound servers of Debian's desktops, each with its own session bus
+        pulseaudio pipewire pipewire-bin pipewire-pulse wireplumber dbus
         # a real desktop: a window manager, a Wayland compositor, input, screenshots
         openbox weston xdotool x11-apps netpbm
         # a screen reader on its accessibility bus, and the bindings that read its tree
-        dbus at-spi2-core python3-pyatspi orca
+        at-spi2-core python3-pyatspi orca
         # fuzzing the file readers: clang, its libFuzzer and sanitizer runtimes, Qt's flags
-        clang libclang-rt-14-dev pkg-config
+        clang libclang-rt-14-dev
         # the Debian package: its build, its checkers, Debian's own test runner
         build-essential dpkg-dev debhelper lintian devscripts autopkgtest
         # playing as the user who started a set-up script with sudo

@@ -49,7 +49,7 @@ field() { dpkg-deb --field "$deb" "$1"; }
 [ "$(field Section)" = games ] || fail "Section is $(field Section)"
 # One dependency per line, without its version bound.
 field Depends | tr ',' '\n' | sed -e 's/(.*)//' -e 's/|.*//' -e 's/[[:space:]]//g' >"$work/depends"
-for dependency in libqt6core6 libqt6gui6 libqt6widgets6 libqt6multimedia6 qt6-wayland \
+for dependency in libqt6core6 libqt6gui6 libqt6widgets6 libpulse0 libpulse-mainloop-glib0 qt6-wayland \
     fonts-liberation; do
     grep -qx "$dependency" "$work/depends" || fail "Depends lacks $dependency: $(field Depends)"
 done
