@@ -13,32 +13,18 @@ game=$1
 keep_log=${2:-${VORLANDI_ORCA_LOG:-}}
 here=$(dirname -- "$0")
 source "$here/skip.sh"
+source "$here/session.sh"
 need Xvfb dbus-daemon pulseaudio orca speech-dispatcher xdotool
 launcher=/usr/libexec/at-spi-bus-launcher
 [ -x "$launcher" ] || skip "at-spi-bus-launcher not installed (package at-spi2-core)"
 /usr/bin/python3 -c 'import pyatspi' 2>/dev/null || skip "python3-pyatspi not installed"
 
 dir=$(mktemp -d)
-pids=()
 cleanup() {
-    for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
-        kill "${pids[i]}" 2>/dev/null || true
-        wait "${pids[i]}" 2>/dev/null || true
-    done
+    session_stop
     rm -rf "$dir"
 }
 trap cleanup EXIT
-
-# until_true SECONDS COMMAND...: retries the command every tenth of a second.
-until_true() {
-    local tries=$(($1 * 10))
-    shift
-    for ((t = 0; t < tries; t++)); do
-        "$@" >/dev/null 2>&1 && return 0
-        sleep 0.1
-    done
-    return 1
-}
 
 # A home and runtime folder of the test's own: Orca's settings, speech-dispatcher's and the
 # sound server's sockets.
@@ -48,12 +34,12 @@ mkdir -p "$HOME" "$XDG_RUNTIME_DIR"
 chmod 700 "$XDG_RUNTIME_DIR"
 
 Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$dir/display" 2>"$dir/server.log" &
-pids+=($!)
+session_pids+=($!)
 until_true 10 test -s "$dir/display" || { cat "$dir/server.log" >&2; exit 1; }
 export DISPLAY=":$(head -n1 "$dir/display")"
 
 dbus-daemon --session --nofork --print-address=3 3>"$dir/bus" 2>"$dir/bus.log" &
-pids+=($!)
+session_pids+=($!)
 until_true 10 test -s "$dir/bus" || { cat "$dir/bus.log" >&2; exit 1; }
 DBUS_SESSION_BUS_ADDRESS=$(head -n1 "$dir/bus")
 export DBUS_SESSION_BUS_ADDRESS
@@ -61,23 +47,23 @@ export DBUS_SESSION_BUS_ADDRESS
 pulseaudio -n --daemonize=no --exit-idle-time=-1 --use-pid-file=no \
     -L "module-native-protocol-unix socket=$XDG_RUNTIME_DIR/pulse/native" \
     -L "module-null-sink sink_name=silence" >"$dir/pulse.log" 2>&1 &
-pids+=($!)
+session_pids+=($!)
 until_true 10 test -S "$XDG_RUNTIME_DIR/pulse/native" || { cat "$dir/pulse.log" >&2; exit 1; }
 export PULSE_SERVER=unix:$XDG_RUNTIME_DIR/pulse/native
 
 "$launcher" --launch-immediately --a11y=1 --screen-reader=1 >"$dir/launcher.log" 2>&1 &
-pids+=($!)
+session_pids+=($!)
 until_true 10 sh -c 'dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus \
     org.a11y.Bus.GetAddress' || { cat "$dir/launcher.log" >&2; exit 1; }
 
 orca --replace --debug-file="$dir/orca.log" >"$dir/orca.out" 2>&1 &
 orca_pid=$!
-pids+=("$orca_pid")
+session_pids+=("$orca_pid")
 until_true 15 grep -q "SPEECH OUTPUT" "$dir/orca.log" || { cat "$dir/orca.out" >&2; exit 1; }
 
 QT_QPA_PLATFORM=xcb "$game" >"$dir/game.log" 2>&1 &
 game_pid=$!
-pids+=("$game_pid")
+session_pids+=("$game_pid")
 
 failures=0
 /usr/bin/python3 "$here/accessibility.py" "$dir/heard" || failures=$((failures + 1))

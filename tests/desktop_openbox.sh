@@ -12,17 +12,14 @@ set -euo pipefail
 game=$1
 shots=${2:-${VORLANDI_SHOTS:-}}
 source "$(dirname -- "$0")/skip.sh"
+source "$(dirname -- "$0")/session.sh"
 need Xvfb openbox xprop xdotool xwininfo xwd xwdtopnm pnmdepth pamcut pnmtoplainpnm pnmtopng
 [ -x "${PICTURE_MATCH:-}" ] && [ -d "${VORLANDI_RESOURCES:-}" ] ||
     skip "PICTURE_MATCH and VORLANDI_RESOURCES are not set (ctest sets them)"
 
 dir=$(mktemp -d)
-pids=()
 cleanup() {
-    for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
-        kill "${pids[i]}" 2>/dev/null || true
-        wait "${pids[i]}" 2>/dev/null || true
-    done
+    session_stop
     rm -rf "$dir"
 }
 trap cleanup EXIT
@@ -32,23 +29,12 @@ fail() {
     failures=$((failures + 1))
 }
 
-# until SECONDS COMMAND...: retries the command every tenth of a second.
-until_true() {
-    local tries=$(($1 * 10))
-    shift
-    for ((t = 0; t < tries; t++)); do
-        "$@" >/dev/null 2>&1 && return 0
-        sleep 0.1
-    done
-    return 1
-}
-
 Xvfb -displayfd 3 -screen 0 1600x1300x24 -nolisten tcp 3>"$dir/display" 2>"$dir/server.log" &
-pids+=($!)
+session_pids+=($!)
 until_true 10 test -s "$dir/display" || { cat "$dir/server.log" >&2; exit 1; }
 export DISPLAY=":$(head -n1 "$dir/display")"
 openbox --sm-disable >"$dir/openbox.log" 2>&1 &
-pids+=($!)
+session_pids+=($!)
 until_true 10 sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"' || { echo "openbox did not start" >&2; cat "$dir/openbox.log" >&2; exit 1; }
 
 title() { xprop -id "$1" _NET_WM_NAME | sed -n 's/^_NET_WM_NAME(UTF8_STRING) = "\(.*\)"$/\1/p'; }
@@ -92,7 +78,7 @@ play() {
     QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR=$s PULSE_SERVER=unix:/nonexistent/native \
         "$game" >"$dir/game.log" 2>&1 &
     local game_pid=$!
-    pids+=("$game_pid")
+    session_pids+=("$game_pid")
     local w= wx wy wh top
     until_true 15 sh -c 'xdotool search --classname "^vorlandi$" >/dev/null' ||
         { fail "no window at scale $s"; cat "$dir/game.log" >&2; return; }

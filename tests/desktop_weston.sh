@@ -8,16 +8,13 @@ set -euo pipefail
 game=$1
 window_test=$2
 source "$(dirname -- "$0")/skip.sh"
+source "$(dirname -- "$0")/session.sh"
 need weston weston-debug
 
 runtime=$(mktemp -d)
 chmod 700 "$runtime"
-pids=()
 cleanup() {
-    for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
-        kill "${pids[i]}" 2>/dev/null || true
-        wait "${pids[i]}" 2>/dev/null || true
-    done
+    session_stop
     rm -rf "$runtime"
 }
 trap cleanup EXIT
@@ -27,7 +24,7 @@ export PULSE_SERVER=unix:/nonexistent/native
 # --debug lets weston-debug read the scene graph: the windows and their titles.
 weston --backend=headless-backend.so --socket="$WAYLAND_DISPLAY" --idle-time=0 --debug \
     --width=1024 --height=768 >"$runtime/weston.log" 2>&1 &
-pids+=($!)
+session_pids+=($!)
 for _ in $(seq 100); do
     [ -S "$runtime/$WAYLAND_DISPLAY" ] && break
     sleep 0.1
@@ -35,7 +32,7 @@ done
 [ -S "$runtime/$WAYLAND_DISPLAY" ] || { cat "$runtime/weston.log" >&2; exit 1; }
 
 "$game" >"$runtime/game.log" 2>&1 &
-pids+=($!)
+session_pids+=($!)
 window="top-level window 'Quintarel' of org.vorlandi.Vorlandi"
 for _ in $(seq 100); do
     timeout 5 weston-debug scene-graph 2>/dev/null | grep -qF "$window" && break

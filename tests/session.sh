@@ -1,6 +1,7 @@
 # Sourced by test scripts: a private session for the real game, an X server and a PulseAudio
 # server whose only sink, "speakers", is a null sink that can be recorded. Every process started
-# here is stopped by session_stop, by process id. To run the servers as another user, define
+# here, and every one a script adds to session_pids, is stopped by session_stop, by process id,
+# the last started first. To run the servers as another user, define
 # session_run before starting them (by default it runs its command as it is).
 
 session_pids=()
@@ -10,10 +11,25 @@ if ! declare -F session_run >/dev/null; then
 fi
 
 session_stop() {
-    local pid
-    for pid in "${session_pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-    for pid in "${session_pids[@]}"; do wait "$pid" 2>/dev/null || true; done
+    local i
+    for ((i = ${#session_pids[@]} - 1; i >= 0; i--)); do
+        # A server started through session_run may run as the child of the shell whose pid is
+        # kept here: stop the server, and the shell ends after it and reaps it.
+        pkill -P "${session_pids[i]}" 2>/dev/null || kill "${session_pids[i]}" 2>/dev/null || true
+        wait "${session_pids[i]}" 2>/dev/null || true
+    done
     session_pids=()
+}
+
+# until_true SECONDS COMMAND...: retries the command every tenth of a second.
+until_true() {
+    local tries=$(($1 * 10)) t
+    shift
+    for ((t = 0; t < tries; t++)); do
+        "$@" >/dev/null 2>&1 && return 0
+        sleep 0.1
+    done
+    return 1
 }
 
 # session_x DIR: starts Xvfb and exports its DISPLAY. DIR keeps its log.
@@ -51,7 +67,7 @@ session_record() {
 
 # session_recorded FILE: stops the recording and prints its peak (0 to 32767).
 session_recorded() {
-    kill "$session_recorder" 2>/dev/null || true
+    pkill -P "$session_recorder" 2>/dev/null || kill "$session_recorder" 2>/dev/null || true
     wait "$session_recorder" 2>/dev/null || true
     od -An -v -td2 -w2 "$1" | awk '{ v = $1 < 0 ? -$1 : $1; if (v > p) p = v } END { print p + 0 }'
 }
