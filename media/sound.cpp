@@ -40,7 +40,7 @@ struct PulseSoundOutput::Connection {
     pa_mainloop_api *api = pa_glib_mainloop_get_api(loop);
     pa_context *context = nullptr;
     pa_stream *stream = nullptr;
-    pa_sample_spec spec = assetSpec;
+    pa_sample_spec format = assetSpec;
     pa_time_event *retry = nullptr;
     QByteArray waiting;   // a sound asked for while the stream is being made
     bool settled = false; // the first connection has its stream, or has failed
@@ -132,10 +132,10 @@ struct PulseSoundOutput::Connection {
         // the moment it arrives, and a stream that has run dry waits for the next one instead
         // of playing on ahead of it. The whole sound fits behind the buffer (maxlength is the
         // server's largest), and the server asks for no more than it is given.
-        const auto frame = quint32(pa_frame_size(&spec));
-        const auto bytes = quint32(pa_usec_to_bytes(bufferUsec, &spec)) / frame * frame;
+        const auto frame = quint32(pa_frame_size(&format));
+        const auto bytes = quint32(pa_usec_to_bytes(bufferUsec, &format)) / frame * frame;
         const pa_buffer_attr attributes{quint32(-1), bytes, frame, bytes / 2, quint32(-1)};
-        stream = pa_stream_new(context, "Vorlandi", &spec, nullptr);
+        stream = pa_stream_new(context, "Vorlandi", &format, nullptr);
         if (!stream)
             return giveUpWaiting();
         pa_stream_set_state_callback(stream, &Connection::streamChanged, this);
@@ -214,16 +214,16 @@ struct PulseSoundOutput::Connection {
         flush();
         if (!context)
             return false;
-        if (ready() && (!stream || !pa_sample_spec_equal(&kind, &spec))) {
-            spec = kind;
+        if (ready() && (!stream || !pa_sample_spec_equal(&kind, &format))) {
+            format = kind;
             openStream();
             if (!stream)
                 return false;
         }
-        if (streamReady() && pa_sample_spec_equal(&kind, &spec)) {
+        if (streamReady() && pa_sample_spec_equal(&kind, &format)) {
             write(samples);
         } else {
-            spec = kind;
+            format = kind;
             waiting = samples;
             waitingSince.start();
         }

@@ -212,9 +212,9 @@ public:
             return false;
         // Up once a player can open a stream: pipewire-pulse makes its socket before it serves.
         for (int i = 0; i < 100; ++i) {
-            const pa_sample_spec spec{PA_SAMPLE_S16LE, rate, 1};
+            const pa_sample_spec format{PA_SAMPLE_S16LE, rate, 1};
             if (pa_simple *probe = pa_simple_new(nullptr, "probe", PA_STREAM_PLAYBACK, nullptr,
-                                                 "probe", &spec, nullptr, nullptr, nullptr)) {
+                                                 "probe", &format, nullptr, nullptr, nullptr)) {
                 pa_simple_free(probe);
                 return true;
             }
@@ -240,14 +240,14 @@ public:
         recorded.clear();
         arrivals.clear();
         clock.start();
-        const pa_sample_spec spec{PA_SAMPLE_S16LE, rate, 1};
-        const auto piece = quint32(pa_usec_to_bytes(10 * PA_USEC_PER_MSEC, &spec));
+        const pa_sample_spec format{PA_SAMPLE_S16LE, rate, 1};
+        const auto piece = quint32(pa_usec_to_bytes(10 * PA_USEC_PER_MSEC, &format));
         // Ten seconds of room at the server, so that a reader kept waiting on a busy machine
         // (stalls of two seconds were seen at a load of 12 on two cores) finds the recording
         // whole.
         const pa_buffer_attr attributes{piece * 1000, quint32(-1), quint32(-1), quint32(-1), piece};
         recorder = pa_simple_new(nullptr, "recorder", PA_STREAM_RECORD, "silence.monitor",
-                                 "recording", &spec, nullptr, &attributes, nullptr);
+                                 "recording", &format, nullptr, &attributes, nullptr);
         if (!recorder)
             return false;
         recording = true;
@@ -347,11 +347,11 @@ class ReferencePlayer : public SoundOutput
 public:
     ReferencePlayer()
     {
-        const pa_sample_spec spec{PA_SAMPLE_S16LE, rate, 1};
-        const auto target = quint32(pa_usec_to_bytes(5 * PA_USEC_PER_MSEC, &spec));
+        const pa_sample_spec format{PA_SAMPLE_S16LE, rate, 1};
+        const auto target = quint32(pa_usec_to_bytes(5 * PA_USEC_PER_MSEC, &format));
         const pa_buffer_attr attributes{quint32(-1), target, quint32(-1), quint32(-1), quint32(-1)};
         stream = pa_simple_new(nullptr, "reference", PA_STREAM_PLAYBACK, nullptr, "reference",
-                               &spec, nullptr, &attributes, &openError);
+                               &format, nullptr, &attributes, &openError);
         worker = std::thread([this] {
             std::unique_lock lock(mutex);
             while (!done) {
