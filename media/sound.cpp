@@ -21,9 +21,9 @@ constexpr pa_usec_t retryUsec = 250 * PA_USEC_PER_MSEC;
 constexpr qint64 stalePlayMs = 300;
 // The game's own sounds are all of this kind; the stream is opened for it before the first
 // sound, so that the first one starts as soon as the others.
-constexpr pa_sample_spec assetSpec{PA_SAMPLE_S16LE, 22050, 1};
+constexpr pa_sample_spec assetFormat{PA_SAMPLE_S16LE, 22050, 1};
 
-pa_sample_spec specOf(const PcmWave &wave)
+pa_sample_spec formatOf(const PcmWave &wave)
 {
     return {wave.bytesPerSample == 1 ? PA_SAMPLE_U8 : PA_SAMPLE_S16LE, quint32(wave.sampleRate),
             quint8(wave.channels)};
@@ -40,14 +40,22 @@ struct PulseSoundOutput::Connection {
     pa_mainloop_api *api = pa_glib_mainloop_get_api(loop);
     pa_context *context = nullptr;
     pa_stream *stream = nullptr;
-    pa_sample_spec format = assetSpec;
+    pa_sample_spec format = assetFormat;
     pa_time_event *retry = nullptr;
     QByteArray waiting;   // a sound asked for while the stream is being made
     bool settled = false; // the first connection has its stream, or has failed
     QElapsedTimer waitingSince;
     std::function<void()> silent; // called when a sound could not be played
 
-    Connection() { connect(); }
+    Connection()
+    {
+        // The loop is a GLib source (libpulse makes it with g_source_new, so it begins with its
+        // GSource). Above the window's events, a sound asked for by a handler goes out to the
+        // server before the repaint that the same handler caused, rather than after it: that
+        // repaint delayed a new exercise's number by up to 20 ms.
+        g_source_set_priority(reinterpret_cast<GSource *>(loop), G_PRIORITY_HIGH);
+        connect();
+    }
 
     ~Connection()
     {
@@ -272,7 +280,7 @@ void PulseSoundOutput::play(const QString &path)
     const PcmWave *pcm = wave(path);
     if (!pcm)
         return stop(); // a missing or foreign file is silent, and still cuts off the sound playing
-    if (!connection->play(pcm->samples, specOf(*pcm)))
+    if (!connection->play(pcm->samples, formatOf(*pcm)))
         warnOnce();
 }
 
