@@ -245,28 +245,14 @@ public:
         recorded.clear();
         arrivals.clear();
         clock.start();
-        const QStringList command = serverKind == Server::PulseAudio
-                                        ? QStringList{"parec",
-                                                      "--device=silence.monitor",
-                                                      "--raw",
-                                                      "--format=s16le",
-                                                      "--rate=22050",
-                                                      "--channels=1",
-                                                      "--latency-msec=10"}
-                                        : QStringList{"pw-record",
-                                                      "--target",
-                                                      "silence",
-                                                      "--properties",
-                                                      "{ stream.capture.sink = true }",
-                                                      "--format",
-                                                      "s16",
-                                                      "--rate",
-                                                      "22050",
-                                                      "--channels",
-                                                      "1",
-                                                      "--latency",
-                                                      "100ms",
-                                                      "-"};
+        const QStringList command =
+            QString::fromLatin1(serverKind == Server::PulseAudio
+                                    ? "parec --device=silence.monitor --raw --format=s16le "
+                                      "--rate=22050 --channels=1 --latency-msec=10"
+                                    : "pw-record --target silence --properties "
+                                      "{stream.capture.sink=true} --format s16 --rate 22050 "
+                                      "--channels 1 --latency 100ms -")
+                .split(' ');
         std::vector<QByteArray> words;
         std::vector<char *> arguments;
         for (const QString &word : command)
