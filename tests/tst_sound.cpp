@@ -245,21 +245,20 @@ public:
         recorded.clear();
         arrivals.clear();
         clock.start();
-        const QStringList command =
-            QString::fromLatin1(serverKind == Server::PulseAudio
-                                    ? "parec --device=silence.monitor --raw --format=s16le "
-                                      "--rate=22050 --channels=1 --latency-msec=10"
-                                    : "pw-record --target silence --properties "
-                                      "{stream.capture.sink=true} --format s16 --rate 22050 "
-                                      "--channels 1 --latency 100ms -")
-                .split(' ');
-        std::vector<QByteArray> words;
-        std::vector<char *> arguments;
-        for (const QString &word : command)
-            words.push_back(word.toLocal8Bit());
-        for (QByteArray &word : words)
-            arguments.push_back(word.data());
-        arguments.push_back(nullptr);
+        static const char *const parec[] = {
+            "parec",        "--device=silence.monitor", "--raw", "--format=s16le", "--rate=22050",
+            "--channels=1", "--latency-msec=10",        nullptr};
+        static const char *const pwRecord[] = {"pw-record",
+                                               "--target=silence",
+                                               "--properties={stream.capture.sink=true}",
+                                               "--format=s16",
+                                               "--rate=22050",
+                                               "--channels=1",
+                                               "--latency=100ms",
+                                               "-",
+                                               nullptr};
+        const auto arguments =
+            const_cast<char *const *>(serverKind == Server::PulseAudio ? parec : pwRecord);
         int pipe[2];
         if (pipe2(pipe, O_CLOEXEC) != 0)
             return false;
@@ -269,8 +268,8 @@ public:
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_adddup2(&actions, pipe[1], STDOUT_FILENO);
-        const bool started = posix_spawnp(&recorder, arguments[0], &actions, nullptr,
-                                          arguments.data(), environ) == 0;
+        const bool started =
+            posix_spawnp(&recorder, arguments[0], &actions, nullptr, arguments, environ) == 0;
         posix_spawn_file_actions_destroy(&actions);
         close(pipe[1]);
         if (!started) {
