@@ -384,6 +384,23 @@ public:
         return near.empty() ? 0 : near[near.size() / 2];
     }
 
+    // How much of the recording was lost about the moment atMs: where the pieces that arrived in
+    // the second from 300 ms after it place the recording's start, against those of the second
+    // before it. A piece is placed late by as long as it was held up on its way, so the
+    // earliest place in each stretch is taken; a recorder that missed cycles of the server's
+    // graph places every piece after them later by as much.
+    double recordingLostMs(double atMs) const
+    {
+        double before = INFINITY, after = INFINITY;
+        for (const auto &[arrival, start] : arrivals) {
+            if (arrival >= atMs - 1000 && arrival < atMs)
+                before = std::min(before, start);
+            else if (arrival >= atMs + 300 && arrival < atMs + 1300)
+                after = std::min(after, start);
+        }
+        return std::isfinite(before) && std::isfinite(after) ? after - before : 0;
+    }
+
 private:
     void launch(QProcess &process, const char *program, const QStringList &arguments)
     {
@@ -555,10 +572,13 @@ struct Session {
             matches[i] = match;
             // On PipeWire a play found below the bar, or with part of it lost, is not whole; where
             // the rest of such a play lines up best is no measure of its start, as a steady buzz
-            // such as no.wav matches itself a pitch period or more later.
+            // such as no.wav matches itself a pitch period or more later. A play not found at all
+            // is not whole only where the recording lost time about it.
             const bool notWhole =
-                allowNotWhole && match.score >= 0.15 &&
-                (match.score < threshold || partLost(recording, sound, expected, match));
+                allowNotWhole &&
+                (match.score >= 0.15
+                     ? match.score < threshold || partLost(recording, sound, expected, match)
+                     : server->recordingLostMs(plays[i].startMs) >= 10);
             heard.each[i] = match.score >= threshold && !notWhole;
             perFile[name].first += heard.each[i];
             ++perFile[name].second;
