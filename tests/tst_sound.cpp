@@ -147,14 +147,14 @@ double rms(const std::vector<float> &recording, qint64 from, qint64 to)
     return to > from ? std::sqrt(sum / double(to - from)) : 0;
 }
 
-// Whether the server lost part of a play asked for at sample from of the recording and found
-// there at match: a gap of 1 to 12 ms of digital silence with sound on both sides (a cycle of the
-// server's graph in which the stream gave nothing; the sounds' own silences are longer), or a
-// piece of it a few milliseconds out of place (a cycle that never reached the recording).
-// PipeWire does both when its cycle comes late. Gaps are looked for from when the play was asked
-// for: where the sound around a gap lines up best may be a pitch period or more late, as a steady
-// buzz such as no.wav matches itself there. The last 10 ms are left out: there the next sound
-// may take over.
+// Whether the server lost part of a play that the output was told to play at sample from of the
+// recording, found at match: a gap of 1 to 12 ms of digital silence with sound on both sides (a
+// cycle of the server's graph in which the stream gave nothing; the sounds' own silences are
+// longer), or a piece of it out of place (a cycle that never reached the recording). PipeWire
+// does both when its cycle comes late. Gaps are looked for from the moment the output was told:
+// where the sound after a gap lines up best may be a pitch period or more late, as a steady buzz
+// such as no.wav matches itself there. The last 10 ms are left out: there the next sound may
+// take over.
 bool partLost(const std::vector<float> &recording, const std::vector<float> &sound, qint64 from,
               const Match &match)
 {
@@ -173,8 +173,8 @@ bool partLost(const std::vector<float> &recording, const std::vector<float> &sou
         run = 0;
     }
     // A piece out of place matches poorly where the play was found and unmistakably up to 25 ms
-    // away. Judged by where it fits best alone, a piece of a steady buzz could
-    // seem to move by a pitch period.
+    // away. Judged by where it fits best alone, a piece of a steady buzz could seem to move by a
+    // pitch period.
     for (qint64 at = 0; at + piece <= end - match.offset; at += piece) {
         if (correlation(recording, sound, match.offset + at, piece, at) >= 0.9)
             continue;
