@@ -616,8 +616,8 @@ struct Session {
 };
 
 // Whether the machine was busy while the session was recorded: work kept waiting for a
-// processor 7% of the time or more (quiet runs show 2 to 5%, runs beside a two-job build 9 to
-// 15%), or more runnable work over the last minute than there are cores.
+// processor 7% of the time or more (quiet runs show 1.6 to 4.8%, runs beside a two-job build
+// 6.9 to 15%), or more runnable work over the last minute than there are cores.
 bool machineIsBusy()
 {
     const qint64 waited = processorWaitUs();
