@@ -914,13 +914,15 @@ void TestSound::gameSpeaksEveryNumberAndVerdict()
     tavola.setEndProgram([] {});
     Session session;
     session.start();
-    double before = session.now();
     tavola.Show(); // the first exercise speaks its number
     const Controls &c = tavola.controls();
+    // No key leads to the first sound. Told to the output while the window is being built, it
+    // leaves for the server once Show() returns, before the window's first paint: the building
+    // that follows the telling is not its onset.
+    double before = session.now();
     auto heardNext = [&](const QString &name) {
         session.plays.push_back({sourceDir + "/img/" + name, before, timed.at});
     };
-    before = timed.at; // no key leads to the first sound: the window's building is not its onset
     heardNext(c.Text1->text() + ".wav");
     for (int exercise = 0; exercise < 40; ++exercise) {
         QTest::qWait(250);
