@@ -159,6 +159,7 @@ bool partLost(const std::vector<float> &recording, const std::vector<float> &sou
               const Match &match)
 {
     constexpr qint64 edge = rate / 500, piece = rate / 50, reach = rate / 40; // 2, 20 and 25 ms
+    constexpr double audible = 300; // a level above the recording's and the files' silences
     const qint64 end = std::min(match.offset + match.length, qint64(recording.size())) - rate / 100;
     for (qint64 i = std::max(from, edge), run = 0; i < end; ++i) {
         if (recording[i] == 0) {
@@ -168,7 +169,8 @@ bool partLost(const std::vector<float> &recording, const std::vector<float> &sou
         // A gap that ends where the play starts lies between the sound before and this one.
         const bool between = std::abs(i - match.offset) <= edge;
         if (run >= rate / 1000 && run <= rate * 12 / 1000 && !between &&
-            rms(recording, i - run - edge, i - run) > 300 && rms(recording, i, i + edge) > 300)
+            rms(recording, i - run - edge, i - run) > audible &&
+            rms(recording, i, i + edge) > audible)
             return true;
         run = 0;
     }
@@ -187,7 +189,7 @@ bool partLost(const std::vector<float> &recording, const std::vector<float> &sou
     // found started there: after a loss, the rest of a steady buzz lines up best well past it
     // (no.wav fits itself 100 ms on), and the stretch skipped hides where the loss was.
     const auto opening =
-        std::find_if(sound.begin(), sound.end(), [](float x) { return std::abs(x) > 300; }) -
+        std::find_if(sound.begin(), sound.end(), [](float x) { return std::abs(x) > audible; }) -
         sound.begin();
     for (qint64 at = from; at < match.offset - reach; ++at) {
         if (correlation(recording, sound, at + opening, piece, opening) >= 0.95)
@@ -560,6 +562,7 @@ struct Session {
         };
         constexpr qint64 early = rate / 25, least = rate / 100; // 40 ms; 10 ms
         const bool allowNotWhole = serverKind == Server::PipeWire && threshold == heardThreshold;
+        size_t latest = plays.size(); // the play heard latest after it was asked for
         for (size_t i = plays.size(); i-- > 0;) {
             auto &sound = sounds[plays[i].path];
             if (sound.empty())
@@ -598,10 +601,13 @@ struct Session {
                                      .arg(name)
                                      .arg(plays[i].startMs)
                                      .arg(match.score, 0, 'f', 2);
-            if (heard.each[i])
+            if (heard.each[i]) {
                 heard.onsets.push_back(heard.onsetOf[i]);
-            else
+                if (latest == plays.size() || heard.onsetOf[i] > heard.onsetOf[latest])
+                    latest = i;
+            } else {
                 (notWhole ? heard.notWhole : heard.failures).prepend(play);
+            }
         }
         // PipeWire's graph runs in cycles of 5 ms for the game's stream, and a cycle that comes
         // late loses what a stream or the recorder had for it. Here that is the machine's doing:
@@ -614,14 +620,8 @@ struct Session {
             qInfo("%s: not whole: %s", qPrintable(server->name()), qPrintable(play));
         if (heard.notWhole.size() > qsizetype(plays.size() + 3) / 4)
             heard.failures += std::exchange(heard.notWhole, {});
-        // The latest play heard, its onset split into the wait for the output to be told and
-        // the output's own part.
-        size_t latest = plays.size();
-        for (size_t i = 0; i < plays.size(); ++i) {
-            if (heard.each[i] &&
-                (latest == plays.size() || heard.onsetOf[i] > heard.onsetOf[latest]))
-                latest = i;
-        }
+        // The latest play, its onset split into the wait for the output to be told and the
+        // output's own part.
         if (latest < plays.size()) {
             const double told = std::max(plays[latest].atMs - plays[latest].startMs, 0.0);
             qInfo("%s, %s: latest play %zu of %s: told %.1f ms after the ask, heard %.1f ms "
