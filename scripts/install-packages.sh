@@ -24,7 +24,7 @@ if [ "$purpose" = test ]; then
         # a screen reader on its accessibility bus, and the bindings that read its tree
         at-spi2-core python3-pyatspi orca
         # fuzzing the file readers: clang, its libFuzzer and sanitizer runtimes, Qt's flags
-        clang libclang-rt-14-dev
+        clang libclang-rt-dev
         # the Debian package: its build, its checkers, Debian's own test runner
         build-essential dpkg-dev debhelper lintian devscripts autopkgtest
         # playing as the user who started a set-up script with sudo
