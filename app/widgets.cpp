@@ -5,6 +5,9 @@
 #include "logic/text_fit.h"
 
 #include <QAccessible>
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+#include <QAccessibleAnnouncementEvent>
+#endif
 #include <QAccessibleWidget>
 #include <QAction>
 #include <QCloseEvent>
@@ -290,8 +293,15 @@ void FittingLabel::setCaption(const QString &caption)
     fit();
     updateAccessibleName();
     if (announces && !caption.isEmpty() && isVisible()) {
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+        // The way screen readers ask applications to pass on a message: spoken wherever the
+        // focus is, and as it stands, without a role before it.
+        QAccessibleAnnouncementEvent announcement(this, caption);
+        QAccessible::updateAccessibility(&announcement);
+#else
         QAccessibleEvent shown(this, QAccessible::ObjectShow);
         QAccessible::updateAccessibility(&shown);
+#endif
     }
 }
 

@@ -32,8 +32,9 @@ public:
     void setOutline(QColor colour);
     // A score: a screen reader reads it after its title, "Risposte esatte: 3".
     void setTitle(const QString &title);
-    // Every caption set is announced to a screen reader as a notification shown, which it
-    // speaks without the focus moving: a plain name change on a label is not spoken.
+    // Every caption set is announced to a screen reader, which speaks it without the focus
+    // moving: a plain name change on a label is not spoken. Qt 6.8 sends an announcement; before
+    // it, the label is a notification shown anew.
     void setAnnounced(bool announce);
     bool announced() const { return announces; }
     // Gives screen readers the labels' and text boxes' own accessible interfaces; called before

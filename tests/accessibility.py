@@ -1,9 +1,9 @@
 #!/usr/bin/python3
 # The running game as a screen reader finds it over AT-SPI: the names, roles, descriptions and
 # values of what a child meets, then a right and a wrong answer typed by keys, each verdict
-# received as the notification a screen reader speaks. Writes the words of the first exercise,
-# then the verdicts it expects, one a line, to the file given, for the Orca log to be searched
-# for them.
+# received as a screen reader receives it. Writes the words of the first exercise, then the
+# verdicts as the screen reader should speak them, one a line, to the file given, for the Orca
+# log to be searched for them.
 #
 #   accessibility.py HEARD_FILE
 import subprocess
@@ -110,16 +110,27 @@ for item in ("INFORMAZIONI", "COPYRIGHT", "NUOVO GIOCO"):
 if find("notification") is None:
     fail("no notification for the verdict")
 
-# The verdicts as they are announced: a notification shown, with the verdict as its name.
+# The verdicts as they are announced: from Qt 6.8 an announcement of the verdict, which a
+# screen reader speaks as it is; before it, a notification shown, with the verdict as its name,
+# which it speaks after the word "notification".
+qt = tuple(int(part) for part in frame.get_application().get_toolkit_version().split(".")[:2])
+announcements = qt >= (6, 8)
+spoken_before = "" if announcements else "notification "
 announced = []
 
 
 def on_showing(event):
-    if event.detail1 and event.source.getRoleName() == "notification":
+    if not announcements and event.detail1 and event.source.getRoleName() == "notification":
         announced.append(event.source.name)
 
 
+def on_announcement(event):
+    if announcements:
+        announced.append(event.any_data)
+
+
 pyatspi.Registry.registerEventListener(on_showing, "object:state-changed:showing")
+pyatspi.Registry.registerEventListener(on_announcement, "object:announcement")
 right_digits = digits()
 
 
@@ -169,5 +180,5 @@ everything = pyatspi.findAllDescendants(frame, lambda o: True)
 for score in ("Risposte esatte: 1", "Risposte errate: 1", "Risposte totali: 2"):
     expect("label", score)
 with open(sys.argv[1], "w", encoding="utf-8") as out:
-    out.write("\n".join([first_words] + expected) + "\n")
+    out.write("\n".join([first_words] + [spoken_before + v for v in expected]) + "\n")
 sys.exit(1 if failures else 0)
