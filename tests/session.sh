@@ -4,6 +4,11 @@
 # the last started first. To run the servers as another user, define
 # session_run before starting them (by default it runs its command as it is).
 
+# What the game reads from its environment is pinned here, whatever the caller's session holds:
+# the locale, and (below) the display platform and the sound server.
+export LC_ALL=C.UTF-8
+unset LANGUAGE
+
 session_pids=()
 session_recorder=
 if ! declare -F session_run >/dev/null; then
@@ -32,7 +37,7 @@ until_true() {
     return 1
 }
 
-# session_x DIR: starts Xvfb and exports its DISPLAY. DIR keeps its log.
+# session_x DIR: starts Xvfb and exports its DISPLAY, for Qt on X11. DIR keeps its log.
 session_x() {
     session_run Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$1/display" \
         2>"$1/xvfb.log" &
@@ -40,11 +45,13 @@ session_x() {
     local _
     for _ in $(seq 100); do [ -s "$1/display" ] && break; sleep 0.1; done
     [ -s "$1/display" ] || return 1
-    export DISPLAY=:$(cat "$1/display")
+    export DISPLAY=:$(cat "$1/display") QT_QPA_PLATFORM=xcb
+    unset WAYLAND_DISPLAY
 }
 
 # session_sound DIR: starts PulseAudio in XDG_RUNTIME_DIR with the null sink as its default.
 session_sound() {
+    unset PULSE_SERVER
     session_run pulseaudio -n --daemonize=no --exit-idle-time=-1 --log-level=error \
         -L "module-native-protocol-unix" -L "module-null-sink sink_name=speakers" \
         -L "module-always-sink" 2>"$1/pulseaudio.log" &
