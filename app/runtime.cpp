@@ -7,6 +7,7 @@
 #include <QGridLayout>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStyle>
 #include <cstdio>
 #include <cstdlib>
 
@@ -54,6 +55,10 @@ void setUpApplication()
     QApplication::setOrganizationDomain(QStringLiteral("vorlandi.example"));
     QApplication::setDesktopFileName(QStringLiteral("org.vorlandi.Vorlandi"));
     QApplication::setStyle(gameStyle());
+    // The window's colours are fixed, and the controls around them keep the light look they sit
+    // in: a dark desktop scheme, which Qt follows from 6.8, would put light text on the fixed
+    // light boxes. A palette the application sets stays as it is through the desktop's changes.
+    QApplication::setPalette(QApplication::style()->standardPalette());
     QApplication::setQuitOnLastWindowClosed(false);
     // The description names Windows faces; these are their metric-compatible counterparts.
     QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
