@@ -21,6 +21,7 @@
 #include <QTest>
 #include <QThread>
 #include <QTimer>
+#include <QtEndian>
 #include <algorithm>
 #include <cmath>
 #include <condition_variable>
@@ -56,7 +57,8 @@ const QString sourceDir = QStringLiteral(VORLANDI_SOURCE_DIR);
 std::vector<float> samplesOf(const QByteArray &pcm)
 {
     std::vector<qint16> raw(pcm.size() / 2);
-    memcpy(raw.data(), pcm.constData(), raw.size() * 2);
+    for (size_t i = 0; i < raw.size(); ++i)
+        raw[i] = qFromLittleEndian<qint16>(pcm.constData() + 2 * i);
     std::vector<float> out(raw.size());
     for (size_t i = 0; i < raw.size(); ++i) {
         float sum = 0;
