@@ -53,9 +53,14 @@ if frame is None:
 everything = pyatspi.findAllDescendants(frame, lambda o: True)
 
 
+def role_of(obj):
+    # AT-SPI's own name for a push button became "button" (at-spi2-core 2.50).
+    return "push button" if obj.getRole() == pyatspi.ROLE_PUSH_BUTTON else obj.getRoleName()
+
+
 def find(role, name=None, showing=True):
     for obj in everything:
-        if obj.getRoleName() == role and (name is None or obj.name == name) and \
+        if role_of(obj) == role and (name is None or obj.name == name) and \
                 ("showing" in states(obj)) == showing:
             return obj
     return None

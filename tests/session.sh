@@ -19,8 +19,9 @@ session_stop() {
     local i
     for ((i = ${#session_pids[@]} - 1; i >= 0; i--)); do
         # A server started through session_run may run as the child of the shell whose pid is
-        # kept here: stop the server, and the shell ends after it and reaps it.
-        pkill -P "${session_pids[i]}" 2>/dev/null || kill "${session_pids[i]}" 2>/dev/null || true
+        # kept here, and a launcher may have started a server of its own: both are stopped.
+        pkill -P "${session_pids[i]}" 2>/dev/null || true
+        kill "${session_pids[i]}" 2>/dev/null || true
         wait "${session_pids[i]}" 2>/dev/null || true
     done
     session_pids=()
