@@ -27,6 +27,8 @@ if [ "$purpose" = test ]; then
         clang libclang-rt-dev
         # the Debian package: its build, its checkers, Debian's own test runner
         build-essential dpkg-dev debhelper lintian devscripts autopkgtest
+        # the arm64 cross compiler that checks the package's flags for that architecture
+        g++-aarch64-linux-gnu
         # playing as the user who started a set-up script with sudo
         sudo
     )
