@@ -60,10 +60,12 @@ field() { dpkg-deb --field "$deb" "$1"; }
 [ "$(field Section)" = games ] || fail "Section is $(field Section)"
 # One dependency per line, without its version bound.
 field Depends | tr ',' '\n' | sed -e 's/(.*)//' -e 's/|.*//' -e 's/[[:space:]]//g' >"$work/depends"
-for dependency in libqt6core6 libqt6gui6 libqt6widgets6 libpulse0 libpulse-mainloop-glib0 qt6-wayland \
+for dependency in libqt6core6 libqt6gui6 libqt6widgets6 libpulse0 libpulse-mainloop-glib0 \
     fonts-liberation; do
     grep -qx "$dependency" "$work/depends" || fail "Depends lacks $dependency: $(field Depends)"
 done
+# The game runs on X11 without Qt's Wayland platform.
+[ "$(field Recommends)" = qt6-wayland ] || fail "Recommends is $(field Recommends), not qt6-wayland"
 
 # "mode path" per entry, a link as "mode path -> target"; directories end with a slash.
 dpkg-deb --contents "$deb" | awk '{ $2 = $3 = $4 = $5 = ""; print }' |
