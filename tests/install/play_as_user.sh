@@ -55,7 +55,7 @@ session_record "$work/home/recording.raw"
 # The user's shell starts the game as play.sh does, under sudo, whose env_reset keeps DISPLAY
 # but drops the runtime folder where the user's sound server listens.
 session_run sudo -- bash -c 'source "$1/scripts/player.sh" && become_player &&
-    exec "${player_run[@]}" "$2"' sh "$source" "$work/game/vorlandi" >"$work/game.log" 2>&1 &
+    run_as_player "$2"' sh "$source" "$work/game/vorlandi" >"$work/game.log" 2>&1 &
 sudo_pid=$!
 window=$(timeout 20 xdotool search --sync --name '^Quintarel$' | head -n 1) ||
     fail "no game window appeared: $(cat "$work/game.log")"
