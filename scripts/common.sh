@@ -75,11 +75,24 @@ build_tree() {
     as_owner cmake --build "$dir" -j2 "${targets[@]}" 2>&1 | to_log || fail "$what"
 }
 
+# configure WHAT DIR [-DNAME=VALUE...]: configures the build folder DIR, saying WHAT, when it has
+# not been configured yet or its cache lacks one of the settings given.
+configure() {
+    local what=$1 dir=$2 setting
+    shift 2
+    local again=
+    [ -f "$dir/build.ninja" ] || again=yes
+    for setting; do
+        setting=${setting#-D}
+        as_owner grep -qx -e "${setting%%=*}:[A-Z]*=${setting#*=}" "$dir/CMakeCache.txt" \
+            2>/dev/null || again=yes
+    done
+    [ -z "$again" ] || step "$what" as_owner cmake -S . -B "$dir" -G Ninja "$@"
+}
+
 # build [TARGET...]: configures build/ once, then builds the targets there.
 build() {
-    if [ ! -f build/build.ninja ]; then
-        step "Configuring the build in build/" as_owner cmake -S . -B build -G Ninja
-    fi
+    configure "Configuring the build in build/" build
     if [ $# -gt 0 ]; then
         build_tree build "Building the game" "$@"
     else
