@@ -10,10 +10,6 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
 source "$(dirname -- "$0")/../skip.sh"
-fail() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
 
 rm -rf "$out"
 mkdir -p "$out" "$work/vorlandi"

@@ -8,10 +8,7 @@ set -euo pipefail
 source=$1
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-fail() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
+source "$(dirname -- "$0")/../skip.sh"
 flags() {
     DEB_HOST_ARCH=arm64 make -s -C "$source" -f debian/rules \
         --eval "print-flags: ; @dpkg-buildflags --get $1" print-flags

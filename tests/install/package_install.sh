@@ -9,10 +9,6 @@ set -euo pipefail
 
 debs=("$1"/vorlandi_*.deb)
 source "$(dirname -- "$0")/../skip.sh"
-fail() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
 [ -f "${debs[0]}" ] || skip "no package was built"
 [ "$(id -u)" -eq 0 ] || skip "installing a package needs root"
 if dpkg-query -W -f='${Status}' vorlandi 2>/dev/null | grep -q 'ok installed'; then

@@ -15,11 +15,6 @@ source "$here/../skip.sh"
 need useradd userdel visudo sudo setpriv Xvfb pulseaudio parec pactl xdotool od
 [ "$(id -u)" -eq 0 ] || skip "making a user needs root"
 
-fail() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
-
 # A name prefix that nothing else uses, for the user, their group, sudo rule and folder.
 prefix=vorlandi-playtest-
 leftovers() {

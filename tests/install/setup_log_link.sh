@@ -9,10 +9,6 @@ source=$1
 source "$(dirname -- "$0")/../skip.sh"
 need setpriv
 [ "$(id -u)" -eq 0 ] || skip "running the set-up scripts as root needs root"
-fail() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
