@@ -34,7 +34,7 @@ to_log() { as_owner sh -c 'exec cat >>"$1"' sh "$log"; }
 # nothing in the log, the failed command has said why itself.
 fail() {
     local last
-    last=$(as_owner tail -n 30 "$log")
+    last=$(as_owner tail -n 30 "$log") || true
     if [ -n "$last" ]; then
         echo "Failed while ${1,}. The last lines of the log:" >&2
         echo "$last" | sed 's/^/    /' >&2
