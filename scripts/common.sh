@@ -2,7 +2,11 @@
 # the tools' full output in build/setup.log, which a failure names.
 #
 # Run as root in a checkout that another user owns, the build runs as that user and anything
-# else root writes into build/ is handed back to them, so the checkout stays theirs.
+# else root writes into build/ is handed back to them, so the checkout stays theirs. Root never
+# opens the log itself: the owner could make build/setup.log a link to any file, so what goes
+# into the log is appended by a process that runs as the owner, who can write only where they
+# could anyway. Every script that sources this sets pipefail, so a command that fails fails its
+# pipe into the log.
 
 cd "$(dirname -- "${BASH_SOURCE[0]}")/.."
 checkout=$PWD
@@ -23,11 +27,19 @@ fi
 as_owner mkdir -p build
 as_owner sh -c ': >"$1"' sh "$log"
 
-# fail WHAT: says which step failed, shows the end of its output and names the whole log.
+# to_log: appends what it reads to the log, as the checkout's owner.
+to_log() { as_owner sh -c 'exec cat >>"$1"' sh "$log"; }
+
+# fail WHAT: says which step failed, shows the end of its output and names the whole log. With
+# nothing in the log, the failed command has said why itself.
 fail() {
-    echo "Failed while ${1,}. The last lines of the log:" >&2
-    tail -n 30 "$log" | sed 's/^/    /' >&2
-    echo "The full output is in $log." >&2
+    local last
+    last=$(as_owner tail -n 30 "$log") || true
+    if [ -n "$last" ]; then
+        echo "Failed while ${1,}. The last lines of the log:" >&2
+        echo "$last" | sed 's/^/    /' >&2
+        echo "The full output is in $log." >&2
+    fi
     exit 1
 }
 
@@ -36,12 +48,14 @@ step() {
     local what=$1
     shift
     echo "$what"
-    "$@" >>"$log" 2>&1 || fail "$what"
+    "$@" 2>&1 | to_log || fail "$what"
 }
 
-# install_packages play|test: what playing needs, or that and what the tests need.
+# install_packages play|test: what playing needs, or that and what the tests need. What it
+# installs goes to standard output (descriptor 4 here), apt's output to the log.
 install_packages() {
-    VORLANDI_LOG=$log scripts/install-packages.sh "$1" || exit 1
+    { VORLANDI_LOG_FD=3 scripts/install-packages.sh "$1" 3>&1 >&4 | to_log; } 4>&1 ||
+        fail "installing Debian packages"
 }
 
 # build_tree DIR WHAT [TARGET...]: builds the targets (everything when none is given) in the
@@ -54,17 +68,31 @@ build_tree() {
     local targets=()
     [ $# -eq 0 ] || targets=(--target "$@")
     local pending
-    pending=$(as_owner cmake --build "$dir" "${targets[@]}" -- -n 2>>"$log" |
+    # A failing dry run fails again in the build below, which logs why.
+    pending=$(as_owner cmake --build "$dir" "${targets[@]}" -- -n 2>/dev/null |
         grep '^\[' | grep -v 'Copying img/' || true)
     [ -z "$pending" ] || echo "$what (a few minutes the first time)"
-    as_owner cmake --build "$dir" -j2 "${targets[@]}" >>"$log" 2>&1 || fail "$what"
+    as_owner cmake --build "$dir" -j2 "${targets[@]}" 2>&1 | to_log || fail "$what"
+}
+
+# configure WHAT DIR [-DNAME=VALUE...]: configures the build folder DIR, saying WHAT, when it has
+# not been configured yet or its cache lacks one of the settings given.
+configure() {
+    local what=$1 dir=$2 setting
+    shift 2
+    local again=
+    [ -f "$dir/build.ninja" ] || again=yes
+    for setting; do
+        setting=${setting#-D}
+        as_owner grep -qx -e "${setting%%=*}:[A-Z]*=${setting#*=}" "$dir/CMakeCache.txt" \
+            2>/dev/null || again=yes
+    done
+    [ -z "$again" ] || step "$what" as_owner cmake -S . -B "$dir" -G Ninja "$@"
 }
 
 # build [TARGET...]: configures build/ once, then builds the targets there.
 build() {
-    if [ ! -f build/build.ninja ]; then
-        step "Configuring the build in build/" as_owner cmake -S . -B build -G Ninja
-    fi
+    configure "Configuring the build in build/" build
     if [ $# -gt 0 ]; then
         build_tree build "Building the game" "$@"
     else

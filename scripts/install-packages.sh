@@ -2,8 +2,9 @@
 # Usage: install-packages.sh [play|test]
 # Installs the Debian packages that building and playing the game need (play), or those and
 # everything the tests use (test, the default), saying which; does nothing and says nothing
-# when they are all there. Needs root when something is missing. The tools' output goes to
-# $VORLANDI_LOG when set, else to a log named when apt fails.
+# when they are all there. Needs root when something is missing. The tools' output goes to the
+# descriptor $VORLANDI_LOG_FD when set, whose reader keeps it and reports a failure, else to a
+# log named when apt fails.
 set -euo pipefail
 purpose=${1:-test}
 
@@ -27,6 +28,8 @@ if [ "$purpose" = test ]; then
         clang libclang-rt-dev
         # the Debian package: its build, its checkers, Debian's own test runner
         build-essential dpkg-dev debhelper lintian devscripts autopkgtest
+        # the arm64 cross compiler that checks the package's flags for that architecture
+        g++-aarch64-linux-gnu
         # playing as the user who started a set-up script with sudo
         sudo
     )
@@ -47,17 +50,24 @@ if [ "$(id -u)" -ne 0 ]; then
     exit 1
 fi
 
-log=${VORLANDI_LOG:-$(mktemp --tmpdir vorlandi-packages.XXXXXX.log)}
-run() {
-    "$@" >>"$log" 2>&1 || {
-        tail -n 30 "$log" | sed 's/^/    /' >&2
-        echo "Failed while installing Debian packages; the full output is in $log." >&2
-        exit 1
+log=$(mktemp --tmpdir vorlandi-packages.XXXXXX.log)
+if [ -n "${VORLANDI_LOG_FD:-}" ]; then
+    # The output goes there at the end, not through the descriptor: a service that apt starts
+    # could hold it open for as long as it runs.
+    trap 'cat "$log" >&"$VORLANDI_LOG_FD"; rm -f "$log"' EXIT
+    run() { "$@" >>"$log" 2>&1 {VORLANDI_LOG_FD}>&-; }
+else
+    run() {
+        "$@" >>"$log" 2>&1 || {
+            tail -n 30 "$log" | sed 's/^/    /' >&2
+            echo "Failed while installing Debian packages; the full output is in $log." >&2
+            exit 1
+        }
     }
-}
+fi
 export DEBIAN_FRONTEND=noninteractive
 echo "Updating the list of Debian packages"
 run apt-get update
 echo "Installing Debian packages (a few minutes the first time): ${missing[*]}"
 run apt-get install -y --no-install-recommends "${missing[@]}"
-[ -n "${VORLANDI_LOG:-}" ] || rm -f "$log"
+[ -n "${VORLANDI_LOG_FD:-}" ] || rm -f "$log"

@@ -39,7 +39,7 @@ display_problem() {
         echo "There is no display to show the game on: start scripts/play.sh from a graphical session (neither DISPLAY nor WAYLAND_DISPLAY is set)."
 }
 
-problem=$(display_problem)
+problem=$(in_player_env display_problem)
 if [ -n "$problem" ]; then
     echo "$problem" >&2
     exit 1
@@ -53,15 +53,15 @@ build vorlandi
 # Qt keeps its per-session files in XDG_RUNTIME_DIR and warns on every start when it is not
 # set, as under su: then use the player's own one, or a private one for this game.
 runtime=
-if [ -z "${XDG_RUNTIME_DIR:-}" ]; then
+if ! in_player_env printenv XDG_RUNTIME_DIR >/dev/null; then
     if [ -d "/run/user/$player_uid" ] && [ "$(stat -c %u "/run/user/$player_uid")" = "$player_uid" ]; then
-        export XDG_RUNTIME_DIR=/run/user/$player_uid
+        player_env+=(XDG_RUNTIME_DIR="/run/user/$player_uid")
     else
         runtime=$(mktemp -d --tmpdir vorlandi-runtime.XXXXXX)
         chown "$player_uid" "$runtime"
-        export XDG_RUNTIME_DIR=$runtime
+        player_env+=(XDG_RUNTIME_DIR="$runtime")
     fi
 fi
 trap 'give_build_back; [ -z "$runtime" ] || rm -rf "$runtime"' EXIT
 echo "Starting the game"
-"${player_run[@]}" build/vorlandi
+run_as_player build/vorlandi

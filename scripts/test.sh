@@ -6,13 +6,13 @@ source "$(dirname -- "$0")/common.sh"
 # they write into build/ is handed back to the checkout's owner at the end.
 trap give_build_back EXIT
 install_packages test
+# With the fuzz targets, which the last step runs, also in a build/ that play.sh configured.
+configure "Configuring the build in build/" build -DVORLANDI_FUZZ=ON
 build
 # The damaged-asset test plays a copy of the game built with the address and undefined-behaviour
 # sanitizers, in a build folder of its own.
-if [ ! -f build/asan/build.ninja ]; then
-    step "Configuring the sanitizer build in build/asan" as_owner cmake -S . -B build/asan -G Ninja \
-        "-DCMAKE_CXX_FLAGS=-fsanitize=address,undefined -fno-omit-frame-pointer"
-fi
+configure "Configuring the sanitizer build in build/asan" build/asan \
+    "-DCMAKE_CXX_FLAGS=-fsanitize=address,undefined -fno-omit-frame-pointer"
 build_tree build/asan "Building the game with the sanitizers" vorlandi_drive
 echo "Running the tests"
 ctest --test-dir build --output-on-failure

@@ -2,12 +2,15 @@
 # ctest reports as skipped) on a developer's machine; when CI is set it fails instead, so that a
 # green CI means that every test ran.
 
+# fail REASON...: ends the test as failed.
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
 # skip REASON...: ends the test as skipped, or as failed under CI.
 skip() {
-    if [ -n "${CI:-}" ]; then
-        echo "FAIL: $* (under CI every test must run)" >&2
-        exit 1
-    fi
+    [ -z "${CI:-}" ] || fail "$* (under CI every test must run)"
     echo "SKIPPED: $*" >&2
     exit 77
 }

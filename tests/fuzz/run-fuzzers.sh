@@ -12,7 +12,10 @@ bin=$root/build/tests/fuzz
 work=$root/build/fuzz
 names=(ani_cursor wave)
 
-# The build's own rule builds them, and only when a reader or a target changed.
+# The build's own rule builds them, and only when a reader or a target changed, in a build
+# configured for them (scripts/test.sh configures build/ so).
+grep -qx 'VORLANDI_FUZZ:BOOL=ON' "$root/build/CMakeCache.txt" 2>/dev/null ||
+    cmake -S "$root" -B "$root/build" -G Ninja -DVORLANDI_FUZZ=ON >/dev/null
 cmake --build "$root/build" --target fuzzers >/dev/null
 for name in "${names[@]}"; do
     mkdir -p "$work/corpus/$name"

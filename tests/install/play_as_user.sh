@@ -1,42 +1,85 @@
 #!/usr/bin/env bash
-# Usage: play_as_user.sh <source dir> <game executable>
+# Usage: play_as_user.sh [--killed-midway] <source dir> <game executable>
 # A user's graphical session (an X server and a PulseAudio server with a null sink, run by a
 # throw-away user with a runtime folder of their own) starts the game through sudo the way
 # scripts/play.sh does. The game must run as that user, not as root, and its first spoken
-# number must reach the user's sink; Alt+X ends it with status 0. Needs root; the user and
-# their sudo rule are removed at the end.
+# number must reach the user's sink; Alt+X ends it with status 0. Needs root. The user, their
+# sudo rule, which allows only that start, and their folder are removed at the end, and at the
+# start those of an earlier run that was killed before it could remove them.
+# --killed-midway: kills a run with SIGKILL while its game runs, runs the test again and checks
+# that neither run left anything behind.
 set -euo pipefail
 source=$1 game=$2
 here=$(dirname -- "$0")
 source "$here/../skip.sh"
-need useradd userdel sudo setpriv Xvfb pulseaudio parec pactl xdotool od
+need useradd userdel visudo sudo setpriv Xvfb pulseaudio parec pactl xdotool od
 [ "$(id -u)" -eq 0 ] || skip "making a user needs root"
 
-fail() {
-    echo "FAIL: $*" >&2
-    exit 1
+# A name prefix that nothing else uses, for the user, their group, sudo rule and folder.
+prefix=vorlandi-playtest-
+leftovers() {
+    { getent passwd; getent group; } | cut -d: -f1 | grep "^$prefix" || true
+    find /etc/sudoers.d "${TMPDIR:-/tmp}" -maxdepth 1 -name "$prefix*"
+}
+# remove_user NAME: the sudo rule first, then whatever the user still runs, such as a game that
+# did not end, then the account and its group.
+remove_user() {
+    rm -f "/etc/sudoers.d/$1"
+    pkill -KILL -u "$1" || true
+    ! id "$1" >/dev/null 2>&1 || userdel --force "$1"
+}
+# What earlier runs that were killed left.
+remove_leftovers() {
+    local name
+    for name in $(getent passwd | cut -d: -f1 | grep "^$prefix"); do remove_user "$name"; done
+    for name in $(getent group | cut -d: -f1 | grep "^$prefix"); do groupdel "$name"; done
+    rm -f /etc/sudoers.d/"$prefix"*
+    find "${TMPDIR:-/tmp}" -maxdepth 1 -user root -name "$prefix*" -exec rm -rf {} +
 }
 
-user=vorlandi$$
-work=$(mktemp -d)
+user=$prefix$$
 session_run() {
     setpriv --reuid="$user" --regid="$user" --init-groups -- env -i PATH="$PATH" \
         HOME="$work/home" USER="$user" XDG_RUNTIME_DIR="$work/runtime" \
         DBUS_SESSION_BUS_ADDRESS=disabled: ${DISPLAY:+DISPLAY=$DISPLAY} "$@"
 }
 source "$here/../session.sh"
-cleanup() {
-    session_stop
-    # Whatever else the throw-away user still runs, such as a game that did not end.
-    pkill -KILL -u "$user" 2>/dev/null || true
-    rm -f "/etc/sudoers.d/$user"
-    userdel "$user" 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
+
+if [ "$1" = --killed-midway ]; then
+    shift
+    log=$(mktemp)
+    trap 'rm -f "$log"' EXIT
+    "$0" "$@" >"$log" 2>&1 &
+    until_true 30 pgrep -f "/$prefix[^/]*/game/vorlandi" || fail "no game started: $(cat "$log")"
+    kill -KILL $!
+    wait $! || true
+    [ -n "$(leftovers)" ] || fail "the killed run left nothing to remove"
+    "$0" "$@" >"$log" 2>&1 || fail "the run after the killed one failed: $(cat "$log")"
+    [ -z "$(leftovers)" ] || fail "left behind: $(leftovers)"
+    echo "ok: the run after a killed one removed what that left, and left nothing itself"
+    exit 0
+fi
+
+remove_leftovers
+work=$(mktemp -d --tmpdir "${prefix}XXXXXX")
+trap 'session_stop; remove_user "$user"; rm -rf "$work"' EXIT
 useradd --no-create-home --home-dir "$work/home" --shell /bin/bash "$user"
-echo "$user ALL=(root) NOPASSWD: ALL" >"/etc/sudoers.d/$user"
-chmod 440 "/etc/sudoers.d/$user"
+# The one command the user may run as root: play.sh's way to the game, which also checks that
+# the player's session stays out of root's shell.
+cat >"$work/play" <<EOF
+#!/bin/bash
+set -euo pipefail
+source $(printf %q "$source")/scripts/player.sh
+become_player
+[ -z "\${XDG_RUNTIME_DIR:-}" ] || { echo "FAIL: root's shell has the player's runtime folder"; exit 1; }
+run_as_player $(printf %q "$work/game/vorlandi")
+EOF
+chmod 755 "$work/play"
+# A rule that sudo cannot read would stop sudo for everyone: check it before it is in place.
+echo "$user ALL=(root) NOPASSWD: $work/play \"\"" >"$work/sudoers"
+visudo -cqf "$work/sudoers" || fail "visudo rejects the rule: $(cat "$work/sudoers")"
+install -m 440 "$work/sudoers" "/etc/sudoers.d/$user"
+! session_run sudo -n true 2>/dev/null || fail "the rule lets $user run other commands as root"
 
 # The game and its assets where the user can read them, and the user's own runtime folder at a
 # place that only their session's environment names.
@@ -54,8 +97,7 @@ session_record "$work/home/recording.raw"
 
 # The user's shell starts the game as play.sh does, under sudo, whose env_reset keeps DISPLAY
 # but drops the runtime folder where the user's sound server listens.
-session_run sudo -- bash -c 'source "$1/scripts/player.sh" && become_player &&
-    exec "${player_run[@]}" "$2"' sh "$source" "$work/game/vorlandi" >"$work/game.log" 2>&1 &
+session_run sudo -n "$work/play" >"$work/game.log" 2>&1 &
 sudo_pid=$!
 window=$(timeout 20 xdotool search --sync --name '^Quintarel$' | head -n 1) ||
     fail "no game window appeared: $(cat "$work/game.log")"
