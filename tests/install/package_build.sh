@@ -54,8 +54,10 @@ deb=$out/vorlandi_${version}_$(dpkg --print-architecture).deb
 dpkg-deb --info "$deb"
 field() { dpkg-deb --field "$deb" "$1"; }
 [ "$(field Section)" = games ] || fail "Section is $(field Section)"
-# One dependency per line, without its version bound.
-field Depends | tr ',' '\n' | sed -e 's/(.*)//' -e 's/|.*//' -e 's/[[:space:]]//g' >"$work/depends"
+# One dependency per line, without its version bound, nor the suffix of Debian 13's 64-bit time
+# libraries (libqt6core6t64).
+field Depends | tr ',' '\n' | sed -e 's/(.*)//' -e 's/|.*//' -e 's/[[:space:]]//g' -e 's/t64$//' \
+    >"$work/depends"
 for dependency in libqt6core6 libqt6gui6 libqt6widgets6 libpulse0 libpulse-mainloop-glib0 \
     fonts-liberation; do
     grep -qx "$dependency" "$work/depends" || fail "Depends lacks $dependency: $(field Depends)"
