@@ -7,7 +7,6 @@
 #include <QGridLayout>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QStyle>
 #include <cstdio>
 #include <cstdlib>
 
@@ -40,6 +39,10 @@ void fitTitle(QMessageBox &box)
 int runGame(int &argc, char **argv, const std::function<int(Tavola &)> &play,
             const GameSetting &setting)
 {
+    // The window's colours and faces are its own, and the controls around them keep the light
+    // look they sit in: a desktop's dark scheme (KDE's colours, or GNOME's, which Qt follows
+    // from 6.8) would put light text on the window's fixed light boxes.
+    QGuiApplication::setDesktopSettingsAware(false);
     QApplication app(argc, argv);
     setUpApplication();
     // Gone before the application object: the sound output stops first.
@@ -55,10 +58,6 @@ void setUpApplication()
     QApplication::setOrganizationDomain(QStringLiteral("vorlandi.example"));
     QApplication::setDesktopFileName(QStringLiteral("org.vorlandi.Vorlandi"));
     QApplication::setStyle(gameStyle());
-    // The window's colours are fixed, and the controls around them keep the light look they sit
-    // in: a dark desktop scheme, which Qt follows from 6.8, would put light text on the fixed
-    // light boxes. A palette the application sets stays as it is through the desktop's changes.
-    QApplication::setPalette(QApplication::style()->standardPalette());
     QApplication::setQuitOnLastWindowClosed(false);
     // The description names Windows faces; these are their metric-compatible counterparts.
     QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
