@@ -10,7 +10,7 @@ purpose=${1:-test}
 
 packages=(
     # build
-    cmake ninja-build g++ pkg-config qt6-base-dev libpulse-dev
+    cmake ninja-build g++ pkgconf qt6-base-dev libpulse-dev
     # play: the faces the window's fonts resolve to, and Qt's Wayland platform
     fonts-liberation qt6-wayland
 )

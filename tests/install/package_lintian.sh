@@ -15,6 +15,9 @@ expected=(
     "executable-in-usr-lib [usr/lib/games/vorlandi/vorlandi]"
     # "forse" is Italian for "perhaps", in the exit button's tooltip, not a misspelt "force".
     "spelling-error-in-binary forse force [usr/lib/games/vorlandi/vorlandi]"
+    # One source builds on Debian 12 and 13: Debian 12's lintian warns of a Standards-Version
+    # newer than the 4.6.2 it knows, where Debian 13's only notes that 4.6.2 is not the latest.
+    "out-of-date-standards-version 4.6.2 (released 2022-12-17) (current is 4.7.2)"
 )
 
 if ! report=$(lintian --pedantic --display-info --display-experimental --fail-on none \
@@ -27,7 +30,9 @@ fi
 report=$(echo "$report" | grep -v '^running with root privileges' || true)
 [ -z "$report" ] || echo "$report"
 unexpected=$({ echo "$report" | grep -E '^[EWIPX]: ' || true; } | while read -r line; do
-    printf '%s\n' "${expected[@]}" | grep -qxF -- "${line#*: *: }" || echo "$line"
+    # Debian 13's lintian adds the line in the file, as in [path:1].
+    tag=$(sed -E 's/:[0-9]+\]$/]/' <<<"${line#*: *: }")
+    printf '%s\n' "${expected[@]}" | grep -qxF -- "$tag" || echo "$line"
 done)
 if [ -n "$unexpected" ]; then
     echo "FAIL: lintian reports tags that have no reason to stay:" >&2
