@@ -73,7 +73,7 @@ wait "$game_pid" "$orca_pid" 2>/dev/null || true
 
 [ -z "$keep_log" ] || cp "$dir/orca.log" "$keep_log"
 echo "Orca said:"
-grep -a "SPEECH OUTPUT" "$dir/orca.log" | sed "s/^[0-9:.]* - SPEECH OUTPUT: //; s/{'established.*//" |
+grep -a "SPEECH OUTPUT" "$dir/orca.log" | sed "s/^[0-9:.]* - SPEECH OUTPUT: //; s/{'established.*//; s/[[:space:]]*$//" |
     tee "$dir/speech"
 expected=("La tua risposta in cifre" "Nuovo calcolo" "Exit" "Il numero in lettere" "NUOVO GIOCO")
 heard=()
