@@ -1,15 +1,17 @@
 #!/usr/bin/env bash
-# The game on Wayland, natively: a headless weston, the real game, whose window must appear
-# with its own title and no fallback to X11, then the window test's Wayland case, which plays
-# an exercise and ends on Exit.
+# The game on Wayland, natively, played by keys alone: weston shows its output in a window of a
+# private X server, whose keyboard becomes weston's seat, so keys typed there reach the game
+# through the compositor as a child's would. The window must appear with its own title and no
+# fallback to X11; F10 and Alt alone must each mark the menu bar's first item, and a new game
+# chosen from the menu ("NUOVO GIOCO", then "Sì") must leave the keyboard in the answer box,
+# where a wrong answer then changes the score. What the game shows is read from weston's window.
 #
-#   desktop_weston.sh GAME TST_WINDOW
+#   desktop_weston.sh GAME
 set -euo pipefail
 game=$1
-window_test=$2
 source "$(dirname -- "$0")/skip.sh"
 source "$(dirname -- "$0")/session.sh"
-need weston weston-debug
+need Xvfb weston weston-debug xdotool xwininfo xwd xwdtopnm pamcut
 
 runtime=$(mktemp -d)
 chmod 700 "$runtime"
@@ -18,38 +20,81 @@ cleanup() {
     rm -rf "$runtime"
 }
 trap cleanup EXIT
-export XDG_RUNTIME_DIR=$runtime WAYLAND_DISPLAY=vorlandi-test QT_QPA_PLATFORM=wayland
-unset DISPLAY
-export PULSE_SERVER=unix:/nonexistent/native
-# --debug lets weston-debug read the scene graph: the windows and their titles.
-weston --backend=headless-backend.so --socket="$WAYLAND_DISPLAY" --idle-time=0 --debug \
+session_x "$runtime" || { cat "$runtime/xvfb.log" >&2; exit 1; }
+export XDG_RUNTIME_DIR=$runtime WAYLAND_DISPLAY=vorlandi-test
+# --debug lets weston-debug read the scene graph: the windows, their titles and places.
+weston --backend=x11-backend.so --use-pixman --socket="$WAYLAND_DISPLAY" --idle-time=0 --debug \
     --width=1024 --height=768 >"$runtime/weston.log" 2>&1 &
 session_pids+=($!)
-for _ in $(seq 100); do
-    [ -S "$runtime/$WAYLAND_DISPLAY" ] && break
-    sleep 0.1
-done
-[ -S "$runtime/$WAYLAND_DISPLAY" ] || { cat "$runtime/weston.log" >&2; exit 1; }
+until_true 10 test -S "$runtime/$WAYLAND_DISPLAY" || { cat "$runtime/weston.log" >&2; exit 1; }
+# weston's window on the X server, which xdotool does not find by its name.
+output_window() { xwininfo -root -tree | awk '/"Weston Compositor/ { print $1; exit }' | grep .; }
+until_true 10 output_window || { cat "$runtime/weston.log" >&2; exit 1; }
+output=$(output_window)
+# The pointer over weston's window: the X server's keys go where the pointer is.
+xdotool mousemove --window "$output" 500 400
 
-"$game" >"$runtime/game.log" 2>&1 &
+# Without Qt's own window frame, the window's surface is the game's window: menu bar and client.
+QT_QPA_PLATFORM=wayland QT_WAYLAND_DISABLE_WINDOWDECORATION=1 PULSE_SERVER=unix:/nonexistent/native \
+    "$game" >"$runtime/game.log" 2>&1 &
 session_pids+=($!)
+# place TITLE: the left, top and bottom of the newest window with that title, from the scene graph.
+place() {
+    timeout 5 weston-debug scene-graph 2>/dev/null |
+        awk -v t="top-level window '$1' of org.vorlandi.Vorlandi" '
+        index($0, t) { found = 1; next }
+        found && /position:/ { gsub(/[(),>-]/, " "); split($0, v, " "); p = v[2] " " v[3] " " v[5]
+                               found = 0 }
+        END { if (p == "") exit 1; print p }'
+}
 window="top-level window 'Quintarel' of org.vorlandi.Vorlandi"
-for _ in $(seq 100); do
-    timeout 5 weston-debug scene-graph 2>/dev/null | grep -qF "$window" && break
-    sleep 0.1
-done
-if ! timeout 5 weston-debug scene-graph 2>/dev/null | grep -qF "$window"; then
+if ! until_true 10 place Quintarel; then
     timeout 5 weston-debug scene-graph 2>&1 | grep -F 'top-level' >&2 || true
     cat "$runtime/game.log" >&2
-    echo "FAIL: no window titled exactly Quintarel on the Wayland compositor" >&2
-    exit 1
+    fail "no window titled exactly Quintarel on the Wayland compositor"
 fi
 echo "weston shows: $window"
 if grep -iE 'platform plugin|xcb' "$runtime/game.log"; then
-    echo "FAIL: the game did not run on Wayland" >&2
-    exit 1
+    fail "the game did not run on Wayland"
 fi
+sleep 0.5
 
-# Qt's Wayland input context follows the keyboard of a seat, and this compositor has none:
-# it would crash on the first key. The answer box needs no input method.
-QT_IM_MODULE=none "$window_test" playsOnWayland
+# shot NAME X Y W H: the pixels of a rectangle of weston's output, kept as NAME.
+shot() {
+    xwd -id "$output" -silent | xwdtopnm 2>/dev/null |
+        pamcut -left "$2" -top "$3" -width "$4" -height "$5" >"$runtime/$1.pnm"
+}
+differ() { ! cmp -s "$runtime/$1.pnm" "$runtime/$2.pnm"; }
+read -r left top bottom < <(place Quintarel)
+client=$((bottom - 557)) # the client's top; the menu bar above it
+# The window as keys find it once the compositor has given it the keyboard.
+xdotool key Escape
+sleep 0.5
+shot menu-before "$left" "$top" 120 $((client - top))
+for key in F10 Alt_L; do
+    xdotool key "$key"
+    sleep 0.5
+    shot "menu-$key" "$left" "$top" 120 $((client - top))
+    differ menu-before "menu-$key" || fail "$key marks no menu item on Wayland"
+    xdotool key Escape
+    sleep 0.5
+    shot menu-left "$left" "$top" 120 $((client - top))
+    ! differ menu-before menu-left || fail "Escape leaves the menu marked after $key"
+done
+
+# A new game by keys: F10, twice Right to NUOVO GIOCO, Enter; Tab from "No" to "Sì", Enter.
+xdotool key F10 sleep 0.3 key Right sleep 0.3 key Right sleep 0.3 key Return
+until_true 5 place 'INIZIARE NUOVA GARA' || fail "Enter on NUOVO GIOCO shows no new-game box"
+xdotool key Tab sleep 0.3 key Return
+sleep 1
+! place 'INIZIARE NUOVA GARA' >/dev/null || fail "Sì left the new-game box open"
+read -r left top bottom < <(place Quintarel)
+client=$((bottom - 557))
+# The wrong-answer score, after a wrong answer typed where the keyboard is.
+shot score-before $((left + 324)) $((client + 274)) 32 55
+xdotool type 0
+xdotool key Return
+sleep 0.6
+shot score-after $((left + 324)) $((client + 274)) 32 55
+differ score-before score-after || fail "after the new game the keyboard is not in the answer box"
+echo "by keys on Wayland: F10 and Alt mark the menu; NUOVO GIOCO and Sì start a new game with the keyboard in the answer box"

@@ -90,7 +90,6 @@ private slots:
     void numlettAsksForANumberAtZero();
     void errorInAHandlerEndsTheProgram();
     void cursorAnimatorPlaysTheSteps();
-    void playsOnWayland();
 
 private:
     void start(const QString &folder = {});
@@ -571,23 +570,6 @@ void TestWindow::cursorAnimatorPlaysTheSteps()
     delete widget;
     QTRY_COMPARE_WITH_TIMEOUT(animator.currentStep(), 0, 2000);
     QCOMPARE(animator.currentCursor().hotSpot(), QPoint(5, 6));
-}
-
-// Run by desktop_weston.sh on a headless Wayland compositor. Without a seat the compositor never
-// gives the window the keyboard, so the keys go to the controls themselves.
-void TestWindow::playsOnWayland()
-{
-    if (!QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
-        QSKIP("runs under a Wayland compositor (desktop_weston.sh)");
-    start();
-    setExpected(QStringLiteral("7"));
-    QTest::keyClicks(c().Text3, QStringLiteral("7"));
-    QTest::keyClick(c().Text3, Qt::Key_Return);
-    QCOMPARE(c().lblMessage->text(), QStringLiteral("Esatto, è incredibile!!!"));
-    QTest::keyClick(c().cmdNext, Qt::Key_Return);
-    QCOMPARE(sound.played.size(), 3); // the number, the cheer, the next number
-    QTest::mouseClick(c().cmdExit, Qt::LeftButton);
-    QCOMPARE(ends, 1);
 }
 
 QTEST_MAIN(TestWindow)
