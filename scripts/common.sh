@@ -15,13 +15,21 @@ owner_uid=$(stat -c %u .)
 owner_gid=$(stat -c %g .)
 
 if [ "$(id -u)" -eq 0 ] && [ "$owner_uid" -ne 0 ]; then
-    as_owner() { setpriv --reuid="$owner_uid" --regid="$owner_gid" --clear-groups -- "$@"; }
+    # In a session of their own, without root's terminal as theirs: a program of the owner's
+    # could otherwise push keys into root's shell (TIOCSTI).
+    as_owner() {
+        setsid --wait setpriv --reuid="$owner_uid" --regid="$owner_gid" --clear-groups -- "$@"
+    }
     give_build_back() { chown -R "$owner_uid:$owner_gid" "$checkout/build" 2>/dev/null || true; }
+    # take_build: makes build/ root's while root writes in it itself, as the tests do, so that
+    # no link the owner leaves there leads root's writes elsewhere; give_build_back hands it back.
+    take_build() { chown -R 0:0 "$checkout/build"; }
     # An earlier run as root may have left build/ to root: give it back before building in it.
     give_build_back
 else
     as_owner() { "$@"; }
     give_build_back() { :; }
+    take_build() { :; }
 fi
 
 as_owner mkdir -p build

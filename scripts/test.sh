@@ -2,8 +2,9 @@
 # Installs what is missing, builds everything and runs every test.
 set -euo pipefail
 source "$(dirname -- "$0")/common.sh"
-# The package test installs with apt, so the tests run as whoever started this script; what
-# they write into build/ is handed back to the checkout's owner at the end.
+# The package test installs with apt, so the tests run as whoever started this script, in a
+# build/ that is root's meanwhile when that is root; it goes back to the checkout's owner at the
+# end.
 trap give_build_back EXIT
 install_packages test
 # With the fuzz targets, which the last step runs, also in a build/ that play.sh configured.
@@ -15,6 +16,7 @@ configure "Configuring the sanitizer build in build/asan" build/asan \
     "-DCMAKE_CXX_FLAGS=-fsanitize=address,undefined -fno-omit-frame-pointer"
 build_tree build/asan "Building the game with the sanitizers" vorlandi_drive
 echo "Running the tests"
+take_build
 ctest --test-dir build --output-on-failure
 echo "Fuzzing the cursor and wave readers for a minute each"
 tests/fuzz/run-fuzzers.sh 60
