@@ -52,8 +52,10 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 130' INT TERM HUP
 
-mirror=$(sed -n 's/^URIs: *\(http[^ ]*\/debian\)$/\1/p;s/^deb \(http[^ ]*\/debian\) .*/\1/p' \
-    /etc/apt/sources.list /etc/apt/sources.list.d/*.sources 2>/dev/null | head -n 1)
+# The first Debian mirror that apt names, in either format of its lists.
+mirror=$(cat /etc/apt/sources.list /etc/apt/sources.list.d/*.sources /etc/apt/sources.list.d/*.list \
+    2>/dev/null | sed -n 's/^URIs: *\(http[^ ]*\/debian\)$/\1/p;s/^deb \(http[^ ]*\/debian\) .*/\1/p' |
+    head -n 1) || true
 mirror=${mirror:-http://deb.debian.org/debian}
 echo "Making a fresh Debian $release root in $fs from $mirror"
 log=$top/debootstrap.log
