@@ -24,10 +24,16 @@ remove_root() {
 }
 
 if [ -z "${VORLANDI_IN_NAMESPACE:-}" ]; then
-    # Roots that a killed run left: their mounts went with its namespace.
+    # Roots that a killed run left: their mounts went with its namespace, and the lock that
+    # every process of a run holds with it. A root without a lock is left a minute, the time a
+    # run takes to take its lock.
     for old in "$prefix"*; do
         [ -d "$old" ] && [ "$(stat -c %u "$old")" -eq 0 ] || continue
-        findmnt -rn -o TARGET | grep -q -F "$old" && continue
+        if [ -f "$old/lock" ]; then
+            flock -n "$old/lock" true || continue
+        elif [ -z "$(find "$old" -maxdepth 0 -mmin +1)" ]; then
+            continue
+        fi
         remove_root "$old"
     done
     command -v debootstrap >/dev/null || {
@@ -39,10 +45,18 @@ if [ -z "${VORLANDI_IN_NAMESPACE:-}" ]; then
 fi
 
 top=$(mktemp -d "${prefix}XXXXXX")
+# Held by this run and everything it starts, for as long as any of them runs.
+exec 9>"$top/lock"
+flock 9
 fs=$top/root
 mounted=()
 cleanup() {
-    local i
+    local i process
+    # Whatever still runs in the root, such as a server a test left, ends with it.
+    for process in /proc/[0-9]*; do
+        [ "$(readlink "$process/root" 2>/dev/null)" != "$fs" ] ||
+            kill -KILL "${process#/proc/}" 2>/dev/null || true
+    done
     for ((i = ${#mounted[@]} - 1; i >= 0; i--)); do
         umount "${mounted[i]}" || umount -l "${mounted[i]}" || true
     done
