@@ -66,8 +66,8 @@ unmarked=$(for start in Scrt1.o crti.o crtn.o; do
 done)
 checks=(--nofortify ${unmarked:+--nocfprotection})
 # Debian 13's hardening-check also looks for arm64's branch protection, on every architecture.
-if [ "$(dpkg --print-architecture)" != arm64 ] &&
-    hardening-check --help 2>&1 | grep -q -- --nobranchprotection; then
+usage=$(hardening-check --help 2>&1 || true)
+if [ "$(dpkg --print-architecture)" != arm64 ] && [[ $usage == *--nobranchprotection* ]]; then
     checks+=(--nobranchprotection)
 fi
 hardening-check "${checks[@]}" /usr/lib/games/vorlandi/vorlandi ||
