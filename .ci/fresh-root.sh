@@ -38,7 +38,8 @@ if [ -z "${VORLANDI_IN_NAMESPACE:-}" ]; then
     done
     command -v debootstrap >/dev/null || {
         echo "Installing debootstrap"
-        DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends debootstrap >/dev/null
+        DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends debootstrap \
+            >/dev/null
     }
     export VORLANDI_IN_NAMESPACE=1
     exec unshare --mount --propagation private -- "$0" "$release" "$@"
@@ -60,15 +61,16 @@ cleanup() {
     for ((i = ${#mounted[@]} - 1; i >= 0; i--)); do
         umount "${mounted[i]}" || umount -l "${mounted[i]}" || true
     done
-    # Removes the root only when nothing is mounted in it any longer.
-    findmnt -rn -o TARGET | grep -q -F "$top" || remove_root "$top"
+    # Removes the root only when nothing is mounted in it any longer. (grep reads all that
+    # findmnt says: stopping early would fail the pipe, and the test with it.)
+    findmnt -rn -o TARGET | grep -F "$top" >/dev/null || remove_root "$top"
 }
 trap cleanup EXIT
 trap 'exit 130' INT TERM HUP
 
 # The first Debian mirror that apt names, in either format of its lists.
-mirror=$(cat /etc/apt/sources.list /etc/apt/sources.list.d/*.sources /etc/apt/sources.list.d/*.list \
-    2>/dev/null | sed -n 's/^URIs: *\(http[^ ]*\/debian\)$/\1/p;s/^deb \(http[^ ]*\/debian\) .*/\1/p' |
+mirror=$(cat /etc/apt/sources.list /etc/apt/sources.list.d/*.{sources,list} 2>/dev/null |
+    sed -n -e 's/^URIs: *\(http[^ ]*\/debian\)$/\1/p' -e 's/^deb \(http[^ ]*\/debian\) .*/\1/p' |
     head -n 1) || true
 mirror=${mirror:-http://deb.debian.org/debian}
 echo "Making a fresh Debian $release root in $fs from $mirror"
@@ -96,8 +98,10 @@ chmod 755 "$fs/usr/sbin/policy-rc.d"
 
 # The checkout as it stands, tracked files only: no build folder and no device node.
 mkdir "$fs/root/vorlandi"
-git -C "$checkout" ls-files -z | tar -C "$checkout" --null -T - -cf - | tar -C "$fs/root/vorlandi" -xf -
+git -C "$checkout" ls-files -z | tar -C "$checkout" --null -T - -cf - |
+    tar -C "$fs/root/vorlandi" -xf -
 
 echo "Running $* in Debian $release"
-chroot "$fs" /usr/bin/env -i HOME=/root PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
-    LANG=C.UTF-8 TERM=dumb ${CI:+CI=$CI} /bin/bash -c 'cd /root/vorlandi && exec "$@"' bash "$@"
+chroot "$fs" /usr/bin/env -i HOME=/root LANG=C.UTF-8 TERM=dumb ${CI:+CI=$CI} \
+    PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
+    /bin/bash -c 'cd /root/vorlandi && exec "$@"' bash "$@"
