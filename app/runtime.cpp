@@ -40,8 +40,8 @@ int runGame(int &argc, char **argv, const std::function<int(Tavola &)> &play,
             const GameSetting &setting)
 {
     // The window's colours and faces are its own, and the controls around them keep the light
-    // look they sit in: a desktop's dark scheme (KDE's colours, or GNOME's, which Qt follows
-    // from 6.8) would put light text on the window's fixed light boxes.
+    // look they sit in: a dark desktop (a KDE desktop's colours, which Qt takes, or its dark
+    // scheme, which Fusion follows from Qt 6.8) would put light text by the fixed light boxes.
     QGuiApplication::setDesktopSettingsAware(false);
     QApplication app(argc, argv);
     setUpApplication();

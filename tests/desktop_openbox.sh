@@ -3,9 +3,9 @@
 # and 2, seen as a child sees it: the titles the window manager gets, the gradient's bands, the
 # status bar that must not change with the gradient, the readable captions and verdict, the
 # graphical buttons' faces and their focus and pressed looks, the menu by keys alone, the colours
-# kept on a dark desktop (at scale 1), and at 1.5
-# the pictures drawn from their larger images (PICTURE_MATCH names the program that tells, and
-# VORLANDI_RESOURCES the folder of the built-in images). Given a folder (second argument, or
+# kept on a dark desktop (at scale 1), and at 1.5 the pictures drawn from their larger images
+# (PICTURE_MATCH names the program that tells, and VORLANDI_RESOURCES the folder of the built-in
+# images). Given a folder (second argument, or
 # VORLANDI_SHOTS), it keeps screenshots of the window at each scale and of the new-game box.
 #
 #   desktop_openbox.sh GAME [SHOTS_DIR]
