@@ -250,8 +250,8 @@ public:
     {
         return serverKind == Server::PulseAudio
                    ? QStringList{"pulseaudio", "parec"}
-                   : QStringList{"pipewire", "wireplumber", "pipewire-pulse", "dbus-daemon",
-                                 "pw-record"};
+                   : QStringList{"pipewire",       "wireplumber", "wpctl",
+                                 "pipewire-pulse", "dbus-daemon", "pw-record"};
     }
     QString name() const { return serverKind == Server::PulseAudio ? "PulseAudio" : "PipeWire"; }
     QString socket() const
@@ -275,6 +275,16 @@ public:
             if (!waitFor(dir.filePath(QStringLiteral("pipewire-0"))))
                 return false;
             launch(media, "wireplumber", {});
+            // pipewire-pulse 0.3 can stop answering every client for good when a stream is
+            // opened while WirePlumber is still loading, which a player that connects the moment
+            // the socket appears may do: it starts once WirePlumber has chosen the sink.
+            auto sinkChosen = [] {
+                QProcess wpctl;
+                wpctl.start(QStringLiteral("wpctl"), {"inspect", "@DEFAULT_AUDIO_SINK@"});
+                return wpctl.waitForFinished() && wpctl.exitCode() == 0;
+            };
+            for (int i = 0; i < 200 && !sinkChosen(); ++i)
+                QThread::msleep(50);
             launch(pulse, "pipewire-pulse", {});
         }
         if (!waitFor(socket()))
@@ -958,6 +968,8 @@ int playFromInput(Tavola &tavola)
     QObject::connect(&input, &QSocketNotifier::activated, [&] {
         char chunk[4096];
         const auto got = ::read(0, chunk, sizeof chunk);
+        if (got <= 0) // the test has gone
+            QCoreApplication::exit(1);
         received.append(chunk, got > 0 ? got : 0);
         for (qsizetype end; (end = received.indexOf('\n')) >= 0; received.remove(0, end + 1)) {
             const QString line = QString::fromLocal8Bit(received.left(end));
