@@ -2,6 +2,8 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
+#include <QFileSystemWatcher>
 #include <glib.h>
 #include <pulse/glib-mainloop.h>
 #include <pulse/pulseaudio.h>
@@ -11,11 +13,22 @@ Q_LOGGING_CATEGORY(lcSound, "vorlandi.sound", QtInfoMsg)
 namespace
 {
 
-// How long the server holds ahead of what is heard: the stream's latency on PulseAudio, and on
-// PipeWire the size of the graph's cycle that pipewire-pulse picks for the stream.
-constexpr pa_usec_t bufferUsec = 10 * PA_USEC_PER_MSEC;
-// A lost or absent server is tried again this often.
-constexpr pa_usec_t retryUsec = 250 * PA_USEC_PER_MSEC;
+// What the server may hold ahead of what is heard: PulseAudio renders the sink this far ahead,
+// and pipewire-pulse makes it the stream's node.latency, which PipeWire rounds down to a power of
+// two for its graph's cycle. 25 ms keeps PipeWire's default cycle of 1,024 frames at 48 kHz
+// (21.3 ms): a shorter one would be forced on every application on the same device.
+constexpr pa_usec_t cycleUsec = 25 * PA_USEC_PER_MSEC;
+// How far the stream may run down before the server asks for more. Both servers keep twice this
+// on the client's side of the cycle.
+constexpr pa_usec_t requestUsec = 5 * PA_USEC_PER_MSEC;
+// After a sound has played, the stream is corked once this much more has passed without another:
+// an idle game holds nothing open, so the server can let the device sleep, while sounds that
+// follow each other closely (a verdict, then the next number) keep it awake between them.
+constexpr pa_usec_t idleUsec = 1000 * PA_USEC_PER_MSEC;
+// A server's socket that has just appeared is tried this many times more, this far apart, until
+// the server answers on it.
+constexpr int retries = 10;
+constexpr pa_usec_t retryUsec = 200 * PA_USEC_PER_MSEC;
 // A sound asked for while the connection or the stream is still being made plays once it is
 // ready, unless that takes longer than this: a sound so late would no longer belong to its moment.
 constexpr qint64 stalePlayMs = 300;
@@ -29,7 +42,47 @@ pa_sample_spec formatOf(const PcmWave &wave)
             quint8(wave.channels)};
 }
 
+// The sockets where libpulse looks for a server: those PULSE_SERVER names, or the one in the
+// user's runtime folder. A server reached otherwise (over the network, or named in client.conf)
+// is tried again at the next sound instead.
+QStringList serverSockets()
+{
+    QStringList sockets;
+    const QString named = qEnvironmentVariable("PULSE_SERVER");
+    for (QString entry : named.split(u' ', Qt::SkipEmptyParts)) {
+        if (entry.startsWith(u'{')) // a machine's id, before the address
+            entry = entry.mid(entry.indexOf(u'}') + 1);
+        if (entry.startsWith(QLatin1String("unix:")))
+            entry = entry.mid(5);
+        if (entry.startsWith(u'/'))
+            sockets << entry;
+    }
+    if (named.isEmpty()) {
+        QString folder = qEnvironmentVariable("PULSE_RUNTIME_PATH");
+        if (folder.isEmpty() && qEnvironmentVariableIsSet("XDG_RUNTIME_DIR"))
+            folder = qEnvironmentVariable("XDG_RUNTIME_DIR") + QLatin1String("/pulse");
+        if (!folder.isEmpty())
+            sockets << folder + QLatin1String("/native");
+    }
+    return sockets;
+}
+
 } // namespace
+
+pa_buffer_attr playbackBuffer(const pa_sample_spec &format)
+{
+    // Both servers give the sink, or the graph's cycle, half of what the target length leaves
+    // after twice the request size. Playing starts as soon as a single frame is there: a sound
+    // starts the moment it arrives, and a stream that has run dry waits for the next one instead
+    // of playing on ahead of it. The whole sound fits behind the buffer (maxlength is the
+    // server's largest), and the server asks for no more than it is given.
+    const auto frame = quint32(pa_frame_size(&format));
+    auto bytes = [&](pa_usec_t usec) {
+        return quint32(pa_usec_to_bytes(usec, &format)) / frame * frame;
+    };
+    return {quint32(-1), 2 * bytes(cycleUsec) + 2 * bytes(requestUsec), frame, bytes(requestUsec),
+            quint32(-1)};
+}
 
 // The connection to the sound server. libpulse runs on the GUI thread's GLib main context, the
 // one Qt's event loop runs on, so its callbacks come between the game's events and a sound is
@@ -41,19 +94,20 @@ struct PulseSoundOutput::Connection {
     pa_context *context = nullptr;
     pa_stream *stream = nullptr;
     pa_sample_spec format = assetFormat;
-    pa_time_event *retry = nullptr;
-    QByteArray waiting;   // a sound asked for while the stream is being made
-    bool settled = false; // the first connection has its stream, or has failed
+    pa_time_event *idle = nullptr; // corks the stream once its sound has played
+    bool corked = true;
+    QFileSystemWatcher serverFolders; // where a missing server's socket would appear
+    pa_time_event *retry = nullptr;   // tries a socket that has just appeared again
+    int retriesLeft = retries;        // also for a server that is starting with the game
+    QByteArray waiting;               // a sound asked for while the stream is being made
+    bool settled = false;             // the first connection has its stream, or has failed
     QElapsedTimer waitingSince;
     std::function<void()> silent; // called when a sound could not be played
 
     Connection()
     {
-        // The loop is a GLib source (libpulse makes it with g_source_new, so it begins with its
-        // GSource). Above the window's events, a sound asked for by a handler goes out to the
-        // server before the repaint that the same handler caused, rather than after it: that
-        // repaint delayed a new exercise's number by up to 20 ms.
-        g_source_set_priority(reinterpret_cast<GSource *>(loop), G_PRIORITY_HIGH);
+        QObject::connect(&serverFolders, &QFileSystemWatcher::directoryChanged,
+                         [this] { serverMayBeBack(); });
         connect();
     }
 
@@ -90,6 +144,7 @@ struct PulseSoundOutput::Connection {
         switch (pa_context_get_state(context)) {
         case PA_CONTEXT_READY:
             qCDebug(lcSound, "connected to %s", pa_context_get_server(context));
+            connection->stopWatching();
             connection->openStream();
             break;
         case PA_CONTEXT_FAILED:
@@ -101,7 +156,8 @@ struct PulseSoundOutput::Connection {
         }
     }
 
-    // The server is gone or was never there: drop what belonged to it and try again soon.
+    // The server is gone or was never there: drop what belonged to it, and watch the folders of
+    // its sockets for one to appear.
     void lost()
     {
         qCDebug(lcSound, "no sound server: %s", pa_strerror(pa_context_errno(context)));
@@ -109,18 +165,68 @@ struct PulseSoundOutput::Connection {
         closeStream();
         closeContext();
         giveUpWaiting();
-        timeval at;
-        pa_timeval_add(pa_gettimeofday(&at), retryUsec);
-        if (retry)
-            api->time_restart(retry, &at);
-        else
-            retry = api->time_new(api, &at, &Connection::retryNow, this);
+        watchForServer();
+        // A server makes its socket a moment before it answers on it (pipewire-pulse does, as
+        // it starts), so a socket that has just appeared is tried again a few times.
+        if (retriesLeft > 0 && socketThere()) {
+            --retriesLeft;
+            timeval at;
+            pa_timeval_add(pa_gettimeofday(&at), retryUsec);
+            if (retry)
+                api->time_restart(retry, &at);
+            else
+                retry = api->time_new(api, &at, &Connection::retryNow, this);
+        }
     }
 
     static void retryNow(pa_mainloop_api *api, pa_time_event *event, const timeval *, void *self)
     {
         api->time_restart(event, nullptr);
-        static_cast<Connection *>(self)->connect();
+        if (auto *connection = static_cast<Connection *>(self); !connection->context)
+            connection->connect();
+    }
+
+    static bool socketThere()
+    {
+        const QStringList sockets = serverSockets();
+        return std::any_of(sockets.begin(), sockets.end(),
+                           [](const QString &socket) { return QFileInfo::exists(socket); });
+    }
+
+    // Watches the folder of each socket a server would make, or the folder above it while that
+    // does not exist yet (the runtime folder before the server's own is made).
+    void watchForServer()
+    {
+        QStringList folders;
+        for (const QString &socket : serverSockets()) {
+            const QFileInfo folder(QFileInfo(socket).absolutePath());
+            folders << (folder.isDir() ? folder.filePath() : folder.absolutePath());
+        }
+        folders.removeDuplicates();
+        if (serverFolders.directories() != folders) {
+            stopWatching();
+            if (!folders.isEmpty())
+                serverFolders.addPaths(folders);
+        }
+    }
+
+    void stopWatching()
+    {
+        if (!serverFolders.directories().isEmpty())
+            serverFolders.removePaths(serverFolders.directories());
+    }
+
+    // Something changed where a server's socket would be: connect if a socket is there now.
+    void serverMayBeBack()
+    {
+        if (context)
+            return;
+        if (socketThere()) {
+            retriesLeft = retries;
+            connect();
+        } else {
+            watchForServer();
+        }
     }
 
     void closeContext()
@@ -136,18 +242,14 @@ struct PulseSoundOutput::Connection {
     void openStream()
     {
         closeStream();
-        // A buffer of bufferUsec, started as soon as a single frame is there: a sound starts
-        // the moment it arrives, and a stream that has run dry waits for the next one instead
-        // of playing on ahead of it. The whole sound fits behind the buffer (maxlength is the
-        // server's largest), and the server asks for no more than it is given.
-        const auto frame = quint32(pa_frame_size(&format));
-        const auto bytes = quint32(pa_usec_to_bytes(bufferUsec, &format)) / frame * frame;
-        const pa_buffer_attr attributes{quint32(-1), bytes, frame, bytes / 2, quint32(-1)};
+        const pa_buffer_attr attributes = playbackBuffer(format);
         stream = pa_stream_new(context, "Vorlandi", &format, nullptr);
         if (!stream)
             return giveUpWaiting();
         pa_stream_set_state_callback(stream, &Connection::streamChanged, this);
-        const auto flags = pa_stream_flags_t(PA_STREAM_ADJUST_LATENCY);
+        // Corked until its first sound: a stream that plays nothing keeps the device awake.
+        corked = true;
+        const auto flags = pa_stream_flags_t(PA_STREAM_ADJUST_LATENCY | PA_STREAM_START_CORKED);
         if (pa_stream_connect_playback(stream, nullptr, &attributes, flags, nullptr, nullptr) < 0)
             streamFailed();
     }
@@ -186,6 +288,10 @@ struct PulseSoundOutput::Connection {
     {
         if (!stream)
             return;
+        if (idle) {
+            api->time_free(idle);
+            idle = nullptr;
+        }
         pa_stream_set_state_callback(stream, nullptr, nullptr);
         pa_stream_disconnect(stream);
         pa_stream_unref(stream);
@@ -209,10 +315,41 @@ struct PulseSoundOutput::Connection {
                 pa_operation_unref(operation);
     }
 
+    // Sends a sound to the server whole, waking the stream if it was corked, and corks it again
+    // once the sound and idleUsec have passed without another.
     void write(const QByteArray &samples)
     {
+        if (corked)
+            cork(false);
         pa_stream_write(stream, samples.constData(), size_t(samples.size()), nullptr, 0,
                         PA_SEEK_RELATIVE);
+        // Played out to its end: pipewire-pulse holds back what is left of a sound once that
+        // is less than a cycle, until more comes or the stream is drained, and the next sound
+        // would flush it away unheard.
+        if (pa_operation *operation = pa_stream_drain(stream, nullptr, nullptr))
+            pa_operation_unref(operation);
+        timeval at;
+        pa_timeval_add(pa_gettimeofday(&at),
+                       pa_bytes_to_usec(quint64(samples.size()), &format) + idleUsec);
+        if (idle)
+            api->time_restart(idle, &at);
+        else
+            idle = api->time_new(api, &at, &Connection::idleNow, this);
+    }
+
+    void cork(bool on)
+    {
+        corked = on;
+        if (pa_operation *operation = pa_stream_cork(stream, on, nullptr, nullptr))
+            pa_operation_unref(operation);
+    }
+
+    static void idleNow(pa_mainloop_api *api, pa_time_event *event, const timeval *, void *self)
+    {
+        api->time_restart(event, nullptr);
+        auto *connection = static_cast<Connection *>(self);
+        if (connection->streamReady())
+            connection->cork(true);
     }
 
     // Cuts off the sound playing and starts samples of the given kind, now or as soon as the
@@ -220,6 +357,8 @@ struct PulseSoundOutput::Connection {
     bool play(const QByteArray &samples, const pa_sample_spec &kind)
     {
         flush();
+        if (!context)
+            connect(); // a server the socket watch cannot see may be there now
         if (!context)
             return false;
         if (ready() && (!stream || !pa_sample_spec_equal(&kind, &format))) {
