@@ -5,7 +5,7 @@
 # beside it. A private sound server with a null sink plays the game's sounds, as on a desktop;
 # with --no-sound there is none. VORLANDI_GAME names another build of the game to measure (an
 # older one, say), with its img folder beside it.
-#   bench/idle_cpu.sh [SECONDS] [--no-sound]   (from the repository, after a build)
+#   bench/idle_desktop.sh [SECONDS] [--no-sound]   (from the repository, after a build)
 set -uo pipefail
 seconds=${1:-30}
 settle=5
