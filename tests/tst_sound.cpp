@@ -485,7 +485,10 @@ private:
 };
 
 SoundServer *server = nullptr;
-// The share of its plays that the reference player lost on PipeWire, once it has been judged.
+// The share of its plays that the reference player may lose on PipeWire, once it has been
+// judged: the upper end of what its losses show, at 95% confidence (about three more plays lost
+// than were seen, by the rule of three), so that a rare loss does not decide by chance whether the
+// game, with its own few plays, loses more.
 double referenceLossShare = -1;
 
 // A minimal player to measure the recording path against: a pa_simple stream with the game's
@@ -650,12 +653,12 @@ struct Session {
             }
         }
         // A cycle of PipeWire's graph that comes late loses what a stream or the recorder had
-        // for it: that is the machine's doing, as a thread of the highest priority may wake late,
-        // and the reference player loses as much as the game. Such plays are printed rather than
-        // failed, and their onsets not counted, as long as the output loses no larger share of
-        // its plays than the reference player did, with the same buffer, in the same run; a fault
-        // of the output's own, such as a wrong rate or a cut that leaves the old sound on, spoils
-        // more.
+        // for it: that is the machine's doing, as its threads may wake late, and the reference
+        // player loses as much as the game (here about one play in 300, either player). Such
+        // plays are printed rather than failed, and their onsets not counted, as long as the
+        // output loses no larger share of its plays than the reference player may, with the same
+        // buffer, in the same run; a fault of the output's own, such as a wrong rate or a cut
+        // that leaves the old sound on, spoils more.
         for (const QString &play : heard.notWhole)
             qInfo("%s: not whole: %s", qPrintable(server->name()), qPrintable(play));
         if (referenceLossShare >= 0 &&
@@ -763,7 +766,9 @@ void TestSound::initTestCase()
         QTest::qWait(120);
     }
     reference = session.judge(server->stopRecording(), QStringLiteral("reference player"));
-    referenceLossShare = double(reference.notWhole.size()) / double(session.plays.size());
+    referenceLossShare = double(reference.notWhole.size() + 3) / double(session.plays.size());
+    qInfo("the reference player lost %lld plays of %zu: the game may lose %.1f%% of its plays",
+          qlonglong(reference.notWhole.size()), session.plays.size(), 100 * referenceLossShare);
     QVERIFY2(reference.onsets.size() >= 30, qPrintable(reference.failures.join('\n')));
 }
 
