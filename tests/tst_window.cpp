@@ -453,6 +453,10 @@ void TestWindow::clockTitleAndStatusBar()
 {
     start();
     GameWindow *window = tavola->window();
+    // The clock's timer runs; Timer1, which has no handler, is there but never ticks.
+    QVERIFY(c().Timer2->isActive() && c().Timer2->interval() == 100);
+    QVERIFY(!c().Timer1->isActive() && c().Timer1->interval() == 500);
+    QCOMPARE(c().Timer1->objectName(), QStringLiteral("Timer1"));
     QTRY_COMPARE(c().StatusBar1->panel(1)->text(), QStringLiteral("Lumetrava"));
     tavola->Timer2_Timer();
     QCOMPARE(c().StatusBar1->panel(2)->text(), QStringLiteral("Risposte esatte"));
