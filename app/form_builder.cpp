@@ -232,9 +232,11 @@ void buildControls(GameWindow *window, Controls &c)
     for (const ControlSpec &entry : controlDescription()) {
         QObject *object = controlWidget(entry, client);
         if (!object) {
+            // A timer is made with its interval but stopped: Tavola starts the ones it gives a
+            // handler. A timer that no handler listens to still wakes the program at every
+            // tick, for nothing (Timer1, twice a second, while the child thinks).
             auto *timer = new QTimer(window);
             timer->setInterval(entry.interval);
-            timer->start();
             object = timer;
         } else if (auto *widget = static_cast<QWidget *>(object);
                    widget->focusPolicy() != Qt::NoFocus) {

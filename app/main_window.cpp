@@ -69,7 +69,12 @@ void Tavola::connectHandlers()
     auto handle = [this](void (Tavola::*handler)()) {
         return [this, handler] { guarded([this, handler] { (this->*handler)(); }); };
     };
-    connect(c.Timer2, &QTimer::timeout, this, handle(&Tavola::Timer2_Timer));
+    // Only a timer with a handler runs: the form leaves them all stopped.
+    auto handleTimer = [&](QTimer *timer, void (Tavola::*handler)()) {
+        connect(timer, &QTimer::timeout, this, handle(handler));
+        timer->start();
+    };
+    handleTimer(c.Timer2, &Tavola::Timer2_Timer);
     connect(c.cmdNext, &QPushButton::clicked, this, handle(&Tavola::cmdNext_Click));
     connect(c.Command3, &QPushButton::clicked, this, handle(&Tavola::Command3_Click));
     connect(c.cmdExit, &QPushButton::clicked, this, handle(&Tavola::cmdExit_Click));

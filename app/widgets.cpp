@@ -485,6 +485,30 @@ PanelStatusBar::PanelStatusBar(int panelCount, QWidget *parent) : QStatusBar(par
     }
 }
 
+bool PanelStatusBar::event(QEvent *event)
+{
+    // A panel's new text asks the bar to lay its panels out again, and QStatusBar answers every
+    // such request by repainting the whole bar and all its panels, although the clock's text,
+    // new every second, keeps its panel's size. By now the layout has placed the panels: while
+    // none of them moved, the panel with the new text repaints itself alone.
+    if (event->type() == QEvent::LayoutRequest) {
+        QList<QRect> places = panelPlaces();
+        if (places == laidOut)
+            return QWidget::event(event);
+        laidOut = std::move(places);
+    }
+    return QStatusBar::event(event);
+}
+
+QList<QRect> PanelStatusBar::panelPlaces() const
+{
+    QList<QRect> places;
+    places.reserve(panels.size());
+    for (const QLabel *panel : panels)
+        places.append(panel->geometry());
+    return places;
+}
+
 QLabel *PanelStatusBar::panel(int index) const
 {
     if (index < 1 || index > panelCount())

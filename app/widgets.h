@@ -102,8 +102,13 @@ public:
     QLabel *panel(int index) const; // throws runtime::RuntimeError outside 1..count
     int panelCount() const { return static_cast<int>(panels.size()); }
 
+protected:
+    bool event(QEvent *event) override;
+
 private:
+    QList<QRect> panelPlaces() const;
     QList<QLabel *> panels;
+    QList<QRect> laidOut; // the panels' places when the bar was last repainted whole
 };
 
 // Holds every control and shows the persistent background picture behind them.

@@ -46,6 +46,7 @@ constexpr std::array<ControlSpec, 22> description{{
     {CONTROL(Text1), .kind = ControlKind::TextBox, .caption = "0",
      .left = 120, .top = 600, .width = 1935, .height = 405, .visible = false, .tabIndex = 1,
      .font = FontSpec{"MS Sans Serif", 12, true}, .backColour = pink},
+    // No handler: the form keeps it, stopped (see buildControls).
     {CONTROL(Timer1), .kind = ControlKind::Timer, .caption = "", .interval = 500},
     {CONTROL(cmdNext), .kind = ControlKind::CommandButton, .caption = "&Nuovo calcolo",
      .left = 2520, .top = 6600, .width = 1815, .height = 1095, .enabled = false, .tabIndex = 5,
