@@ -43,6 +43,11 @@ int runGame(int &argc, char **argv, const std::function<int(Tavola &)> &play,
     // look they sit in: a dark desktop (a KDE desktop's colours, which Qt takes, or its dark
     // scheme, which Fusion follows from Qt 6.8) would put light text by the fixed light boxes.
     QGuiApplication::setDesktopSettingsAware(false);
+    // While the child thinks the window repaints a few small areas a second (the caret, the
+    // clock). On X11 their pixels then go in the request itself rather than through shared
+    // memory, for which the X server answers each repaint with an event that wakes the game again.
+    if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM"))
+        qputenv("QT_XCB_NO_MITSHM", "1");
     QApplication app(argc, argv);
     setUpApplication();
     // Gone before the application object: the sound output stops first.
