@@ -315,9 +315,10 @@ public:
     // Records the null sink's monitor with the server's own recorder, read from a thread of the
     // test's own, with the moment each piece arrives; returns once the first has. On PipeWire a
     // recorder that asks for a latency of 10 ms, through pipewire-pulse or its own, loses a few
-    // milliseconds of a play now and then (zeros, and samples missing), where one that asks for
-    // 100 ms, from the same sink at the same moment, has it whole. PipeWire still hands the
-    // recording over every cycle of its graph, which the game's stream keeps short.
+    // milliseconds of a play now and then (zeros, and samples missing). One that asks for the
+    // game's 25 ms has it whole, and sets the graph's cycle the game's stream would: PipeWire 1.4
+    // may keep the longer cycle of a recorder that was alone on a suspended sink (100 ms asked,
+    // 2,048 frames given) after the game's stream wakes, which put its sounds 40 ms later.
     bool startRecording()
     {
         stopRecording();
@@ -334,7 +335,7 @@ public:
                                                "--format=s16",
                                                "--rate=22050",
                                                "--channels=1",
-                                               "--latency=100ms",
+                                               "--latency=25ms",
                                                "-",
                                                nullptr};
         const auto arguments =
