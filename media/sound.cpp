@@ -21,6 +21,9 @@ constexpr pa_usec_t cycleUsec = 25 * PA_USEC_PER_MSEC;
 // How far the stream may run down before the server asks for more. Both servers keep twice this
 // on the client's side of the cycle.
 constexpr pa_usec_t requestUsec = 5 * PA_USEC_PER_MSEC;
+// Silence after each sound, as long as the longest cycle PipeWire runs by default (2,048 frames
+// at 48 kHz).
+constexpr pa_usec_t tailUsec = 50 * PA_USEC_PER_MSEC;
 // After a sound has played, the stream is corked once this much more has passed without another:
 // an idle game holds nothing open, so the server can let the device sleep, while sounds that
 // follow each other closely (a verdict, then the next number) keep it awake between them.
@@ -323,14 +326,16 @@ struct PulseSoundOutput::Connection {
             cork(false);
         pa_stream_write(stream, samples.constData(), size_t(samples.size()), nullptr, 0,
                         PA_SEEK_RELATIVE);
-        // Played out to its end: pipewire-pulse holds back what is left of a sound once that
-        // is less than a cycle, until more comes or the stream is drained, and the next sound
-        // would flush it away unheard.
-        if (pa_operation *operation = pa_stream_drain(stream, nullptr, nullptr))
-            pa_operation_unref(operation);
+        // Played out to its end: pipewire-pulse holds back what is left of a stream's data once
+        // that is less than a cycle, until more comes, and the next sound would flush it away
+        // unheard. What it holds back is now silence.
+        const QByteArray tail(qsizetype(pa_usec_to_bytes(tailUsec, &format)),
+                              format.format == PA_SAMPLE_U8 ? char(0x80) : char(0));
+        pa_stream_write(stream, tail.constData(), size_t(tail.size()), nullptr, 0,
+                        PA_SEEK_RELATIVE);
         timeval at;
         pa_timeval_add(pa_gettimeofday(&at),
-                       pa_bytes_to_usec(quint64(samples.size()), &format) + idleUsec);
+                       pa_bytes_to_usec(quint64(samples.size()), &format) + tailUsec + idleUsec);
         if (idle)
             api->time_restart(idle, &at);
         else
