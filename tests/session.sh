@@ -64,7 +64,8 @@ session_sound() {
 
 # session_record FILE: records what reaches the sink, 16-bit mono, until session_recorded.
 session_record() {
-    session_run parec --device=speakers.monitor --format=s16le --channels=1 --rate=22050 "$1" &
+    session_run parec --device=speakers.monitor --format=s16le --channels=1 --rate=22050 \
+        --latency-msec=20 "$1" &
     session_recorder=$!
     session_pids+=($!)
     # The monitor sends silence from the moment the stream runs: wait for it, so that nothing
