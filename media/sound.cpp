@@ -99,6 +99,7 @@ struct PulseSoundOutput::Connection {
     pa_sample_spec format = assetFormat;
     pa_time_event *idle = nullptr; // corks the stream once its sound has played
     bool corked = true;
+    QByteArray tail;                  // the silence that follows each sound, in the stream's format
     QFileSystemWatcher serverFolders; // where a missing server's socket would appear
     pa_time_event *retry = nullptr;   // tries a socket that has just appeared again
     int retriesLeft = retries;        // also for a server that is starting with the game
@@ -173,13 +174,19 @@ struct PulseSoundOutput::Connection {
         // it starts), so a socket that has just appeared is tried again a few times.
         if (retriesLeft > 0 && socketThere()) {
             --retriesLeft;
-            timeval at;
-            pa_timeval_add(pa_gettimeofday(&at), retryUsec);
-            if (retry)
-                api->time_restart(retry, &at);
-            else
-                retry = api->time_new(api, &at, &Connection::retryNow, this);
+            runAfter(retry, retryUsec, &Connection::retryNow);
         }
+    }
+
+    // Sets event to call back once usec have passed, from now, making it the first time.
+    void runAfter(pa_time_event *&event, pa_usec_t usec, pa_time_event_cb_t callback)
+    {
+        timeval at;
+        pa_timeval_add(pa_gettimeofday(&at), usec);
+        if (event)
+            api->time_restart(event, &at);
+        else
+            event = api->time_new(api, &at, callback, this);
     }
 
     static void retryNow(pa_mainloop_api *api, pa_time_event *event, const timeval *, void *self)
@@ -252,6 +259,8 @@ struct PulseSoundOutput::Connection {
         pa_stream_set_state_callback(stream, &Connection::streamChanged, this);
         // Corked until its first sound: a stream that plays nothing keeps the device awake.
         corked = true;
+        tail = QByteArray(qsizetype(pa_usec_to_bytes(tailUsec, &format)),
+                          format.format == PA_SAMPLE_U8 ? char(0x80) : char(0));
         const auto flags = pa_stream_flags_t(PA_STREAM_ADJUST_LATENCY | PA_STREAM_START_CORKED);
         if (pa_stream_connect_playback(stream, nullptr, &attributes, flags, nullptr, nullptr) < 0)
             streamFailed();
@@ -329,17 +338,10 @@ struct PulseSoundOutput::Connection {
         // Played out to its end: pipewire-pulse holds back what is left of a stream's data once
         // that is less than a cycle, until more comes, and the next sound would flush it away
         // unheard. What it holds back is now silence.
-        const QByteArray tail(qsizetype(pa_usec_to_bytes(tailUsec, &format)),
-                              format.format == PA_SAMPLE_U8 ? char(0x80) : char(0));
         pa_stream_write(stream, tail.constData(), size_t(tail.size()), nullptr, 0,
                         PA_SEEK_RELATIVE);
-        timeval at;
-        pa_timeval_add(pa_gettimeofday(&at),
-                       pa_bytes_to_usec(quint64(samples.size()), &format) + tailUsec + idleUsec);
-        if (idle)
-            api->time_restart(idle, &at);
-        else
-            idle = api->time_new(api, &at, &Connection::idleNow, this);
+        runAfter(idle, pa_bytes_to_usec(quint64(samples.size() + tail.size()), &format) + idleUsec,
+                 &Connection::idleNow);
     }
 
     void cork(bool on)
