@@ -1003,8 +1003,8 @@ int playFromInput(Tavola &tavola)
         char chunk[4096];
         const auto got = ::read(0, chunk, sizeof chunk);
         if (got <= 0) // the test has gone
-            QCoreApplication::exit(1);
-        received.append(chunk, got > 0 ? got : 0);
+            return QCoreApplication::exit(1);
+        received.append(chunk, got);
         for (qsizetype end; (end = received.indexOf('\n')) >= 0; received.remove(0, end + 1)) {
             const QString line = QString::fromLocal8Bit(received.left(end));
             if (line == QLatin1String("exit"))
