@@ -65,20 +65,11 @@ fail() {
     [ ! -s "$dir/log" ] || { echo "what the programs said:" >&2 && cat "$dir/log" >&2; }
     exit 1
 }
-export LC_ALL=C.UTF-8 QT_QPA_PLATFORM=xcb
-unset LANGUAGE WAYLAND_DISPLAY
+# The test harness pins the locale and gives until_true.
+source "$source/tests/session.sh"
+export QT_QPA_PLATFORM=xcb
+unset WAYLAND_DISPLAY
 ticks_per_second=$(getconf CLK_TCK)
-
-# until_true SECONDS COMMAND...: retries the command every twentieth of a second.
-until_true() {
-    local tries=$(($1 * 20)) t
-    shift
-    for ((t = 0; t < tries; t++)); do
-        "$@" >/dev/null 2>&1 && return 0
-        sleep 0.05
-    done
-    return 1
-}
 
 # threads PID...: a line for each thread of those processes: its id, the processor time it has
 # used so far in nanoseconds, from the scheduler's own count (where the kernel keeps none, from
