@@ -6,8 +6,9 @@
 # own beside a private Xvfb. For each, over SECONDS (15 by default) after 10 s of settling, longer
 # than the servers' 5 s suspend timeout plus the number the game speaks as it starts:
 # - the servers' share of one core, summed over their processes, and the null sink's state at the
-#   end: with no client, with the game, with a bare Qt window (no sound client), and the game's
-#   cost over no client;
+#   end: with no client, with the game, with a bare Qt window (no sound client), with the floor
+#   (the bare window waking as often as the idle game must: caret, ten ticks and six cursor frames
+#   a second, each doing the least it can), and the game's cost over no client;
 # - the share of one core used by the program and by the X server drawing it, and the program's
 #   wake-ups a second (voluntary context switches) in its main thread and in all its threads;
 # - the program's resident memory at the end, and the median of several alternating start-ups,
@@ -28,7 +29,8 @@ done
 [ ${#kinds[@]} -gt 0 ] || kinds=(pulseaudio pipewire none)
 source=$(cd "$(dirname "$0")/.." && pwd)
 declare -A program=([game]=${VORLANDI_GAME:-$source/build/vorlandi}
-    [bare]=$source/build/bench_bare_window)
+    [bare]=$source/build/bench_bare_window [floor]=$source/build/bench_bare_window)
+declare -A arguments=([floor]=--same-wake-ups)
 needed=(Xvfb xev xprop stdbuf pactl)
 [[ " ${kinds[*]} " != *" pulseaudio "* ]] || needed+=(pulseaudio)
 [[ " ${kinds[*]} " != *" pipewire "* ]] || needed+=(pipewire wireplumber pipewire-pulse dbus-daemon)
@@ -167,7 +169,8 @@ launch() {
     local line begin
     while read -r -t 0.01 -u "$events" line; do :; done
     begin=${EPOCHREALTIME/./}
-    "${program[$1]}" 2>>"$dir/log" &
+    # shellcheck disable=SC2086 # no argument, or one word
+    "${program[$1]}" ${arguments[$1]:-} 2>>"$dir/log" &
     client=$!
     while kill -0 "$client" 2>/dev/null && ((${EPOCHREALTIME/./} - begin < 30000000)); do
         read -r -t 1 -u "$events" line && [[ $line = MapNotify* ]] || continue
@@ -217,7 +220,7 @@ quotient() {
 
 for kind in "${kinds[@]}"; do
     start_sound "$kind" || fail "$kind did not start"
-    declare -A busy=() rss=() took=([game]="" [bare]="")
+    declare -A busy=() rss=() took=([game]="" [bare]="" [floor]="")
     echo "== $kind: share of one core over $seconds s after $settle s of settling;" \
         "wake-ups a second (wk/s) of the main thread and of all threads"
     printf '%-16s %9s  %-10s %9s %9s %9s %9s\n' "" servers sink program "X server" "main wk/s" \
@@ -227,11 +230,13 @@ for kind in "${kinds[@]}"; do
     window game
     launch bare
     window bare
+    launch floor
+    window floor
     [ ${#sound[@]} -eq 0 ] ||
         printf '%-16s %9s\n' "game - no client" \
             "$(awk -v a="${busy[game]}" -v b="${busy["no client"]}" 'BEGIN { printf "%.3f%%", a - b }')"
     for ((i = 0; i < starts; i++)); do
-        for name in game bare; do
+        for name in game bare floor; do
             launch "$name"
             took[$name]+=" $started"
             stop "$client"
@@ -240,10 +245,13 @@ for kind in "${kinds[@]}"; do
     done
     # shellcheck disable=SC2086 # one start-up time a word
     game_ms=$(median ${took[game]}) bare_ms=$(median ${took[bare]})
-    echo "start-up, median of $starts: game $game_ms ms, bare $bare_ms ms," \
-        "game/bare $(quotient "$game_ms" "$bare_ms")"
+    floor_ms=$(median ${took[floor]})
+    echo "start-up, median of $starts: game $game_ms ms, bare $bare_ms ms, floor $floor_ms ms," \
+        "game/bare $(quotient "$game_ms" "$bare_ms"), floor/bare $(quotient "$floor_ms" "$bare_ms")"
     echo "resident memory at the end: game $(quotient "${rss[game]}" 1024) MiB, bare" \
-        "$(quotient "${rss[bare]}" 1024) MiB, game/bare $(quotient "${rss[game]}" "${rss[bare]}")"
+        "$(quotient "${rss[bare]}" 1024) MiB, floor $(quotient "${rss[floor]}" 1024) MiB," \
+        "game/bare $(quotient "${rss[game]}" "${rss[bare]}")," \
+        "floor/bare $(quotient "${rss[floor]}" "${rss[bare]}")"
     stop "$bus" "${sound[@]}"
     bus='' sound=()
 done
