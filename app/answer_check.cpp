@@ -1,6 +1,6 @@
 // Tavola's answer check: the verdict on Enter in the answer box, and the score labels.
+#include "app/application.h"
 #include "app/main_window.h"
-#include "app/runtime.h"
 #include "logic/verdict.h"
 
 #include <QLineEdit>
@@ -15,9 +15,9 @@ void Tavola::Text3_KeyPress(int &keyAscii)
     expectedText = c.Text1->text();
     const Verdict verdict = judge(c.Text3->text(), c.Text1->text());
     if (verdict == Verdict::Right)
-        correctCount = runtime::incremented(correctCount);
+        correctCount = numbers::incremented(correctCount);
     else
-        wrongCount = runtime::incremented(wrongCount);
+        wrongCount = numbers::incremented(wrongCount);
     FittingLabel *message = c.lblMessage;
     QPalette palette = message->palette();
     palette.setColor(QPalette::WindowText, verdictColour(verdict));
@@ -42,8 +42,8 @@ void Tavola::showScore(bool wrongToo)
 {
     const Controls &c = controls();
     if (wrongToo)
-        c.lblScore1->setCaption(runtime::formatNumber(wrongCount, QStringLiteral("###0")));
-    c.lblScore->setCaption(runtime::formatNumber(correctCount, QStringLiteral("####0")));
+        c.lblScore1->setCaption(numbers::formatNumber(wrongCount, QStringLiteral("###0")));
+    c.lblScore->setCaption(numbers::formatNumber(correctCount, QStringLiteral("####0")));
     c.lblScore2->setCaption(
-        runtime::formatNumber(totalAnswers(correctCount, wrongCount), QStringLiteral("####0")));
+        numbers::formatNumber(totalAnswers(correctCount, wrongCount), QStringLiteral("####0")));
 }

@@ -1,4 +1,4 @@
-#include "app/runtime.h"
+#include "app/application.h"
 #include "app/widgets.h"
 
 #include "app/main_window.h"
@@ -13,7 +13,7 @@
 Q_LOGGING_CATEGORY(lcGame, "vorlandi")
 Q_LOGGING_CATEGORY(lcAssets, "vorlandi.assets")
 
-namespace runtime
+namespace application
 {
 
 namespace
@@ -164,4 +164,4 @@ void guarded(const std::function<void()> &handler)
     }
 }
 
-} // namespace runtime
+} // namespace application

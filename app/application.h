@@ -17,7 +17,7 @@ Q_DECLARE_LOGGING_CATEGORY(lcGame)
 // "vorlandi.assets: ...": an asset file the game could not use and played on without.
 Q_DECLARE_LOGGING_CATEGORY(lcAssets)
 
-namespace runtime
+namespace application
 {
 
 // Where the game's window plays its sounds (nullptr: its own PulseSoundOutput) and finds the img
@@ -81,4 +81,4 @@ void setErrorReporter(ErrorReporter reporter);
 
 void reportError(const QString &message);
 
-} // namespace runtime
+} // namespace application

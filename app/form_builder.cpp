@@ -17,7 +17,7 @@
 #include <algorithm>
 #include <vector>
 
-using runtime::twips;
+using numbers::twips;
 
 namespace
 {

@@ -1,6 +1,6 @@
-#include "app/runtime.h"
+#include "app/application.h"
 
 int main(int argc, char *argv[])
 {
-    return runtime::runGame(argc, argv);
+    return application::runGame(argc, argv);
 }

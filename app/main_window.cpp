@@ -2,8 +2,8 @@
 // and the animated cursor.
 #include "app/main_window.h"
 
+#include "app/application.h"
 #include "app/form_builder.h"
-#include "app/runtime.h"
 #include "logic/ani_cursor.h"
 #include "media/animated_cursor.h"
 #include "media/sound.h"
@@ -16,7 +16,7 @@
 #include <QPushButton>
 #include <QTimer>
 
-using runtime::guarded;
+using application::guarded;
 
 Tavola::Tavola(SoundOutput *soundOutput, QString applicationFolder, QObject *parent)
     : QObject(parent), sound(soundOutput),
@@ -105,8 +105,8 @@ bool Tavola::eventFilter(QObject *watched, QEvent *event)
 void Tavola::setFocusTo(QWidget *control)
 {
     if (!control->isVisible() || !control->isEnabled())
-        throw runtime::RuntimeError(5,
-                                    QStringLiteral("Chiamata di routine o argomento non validi"));
+        throw application::RuntimeError(
+            5, QStringLiteral("Chiamata di routine o argomento non validi"));
     control->setFocus(Qt::OtherFocusReason);
 }
 
@@ -149,10 +149,11 @@ void Tavola::Form_Unload()
 
 void Tavola::Next_Click()
 {
-    const int answer = runtime::msgBox(form.get(), QStringLiteral("INIZIAMO UNA NUOVA GARA  ?"),
-                                       runtime::YesNo | runtime::Question | runtime::DefaultButton2,
-                                       QStringLiteral("INIZIARE NUOVA GARA"));
-    if (answer == runtime::AnswerNo)
+    const int answer = application::msgBox(form.get(), QStringLiteral("INIZIAMO UNA NUOVA GARA  ?"),
+                                           application::YesNo | application::Question |
+                                               application::DefaultButton2,
+                                           QStringLiteral("INIZIARE NUOVA GARA"));
+    if (answer == application::AnswerNo)
         return;
     Unload();
     Show();

@@ -93,6 +93,6 @@ private:
     bool activated = false;
     qint64 clockSecond = -1; // the second of the clock's text, since the epoch
     QString clockCaption;
-    runtime::Random rnd;
+    numbers::Random rnd;
     std::function<void()> endProgram;
 };

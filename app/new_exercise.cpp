@@ -1,7 +1,7 @@
 // Tavola's new exercise: the draw, its sound and picture, the number in words and the
 // background gradient.
+#include "app/application.h"
 #include "app/main_window.h"
-#include "app/runtime.h"
 #include "logic/bands.h"
 #include "logic/draw.h"
 #include "logic/number_words.h"
@@ -16,14 +16,14 @@ void Tavola::cmdNext_Click()
     c.Text2->setText(QString());
     c.lblMessage->setCaption(QString());
     rnd.reseed();
-    roundCount = runtime::incremented(roundCount);
+    roundCount = numbers::incremented(roundCount);
     int drawnNumber = 0;
     while (drawnNumber == 0)
         drawnNumber = scaledDraw(rnd.next());
     playWave(assets.numberSound(drawnNumber));
     setPicture(assets.countPicture(drawnNumber));
     const int colourSeed = scaledDraw(rnd.next());
-    c.Text1->setText(runtime::formatNumber(drawnNumber, QStringLiteral("#0")));
+    c.Text1->setText(numbers::formatNumber(drawnNumber, QStringLiteral("#0")));
     // numlett consumes its argument, so it gets a copy of the digits' value.
     std::int64_t value = parseFixedPoint(c.Text1->text()).value_or(0);
     c.Text2->setText(numlett(value));
@@ -46,7 +46,7 @@ void Tavola::setPicture(const QString &path)
 QString Tavola::numlett(std::int64_t &value)
 {
     if (value == 0)
-        runtime::msgBox(form.get(), QStringLiteral("inserisci numero"));
+        application::msgBox(form.get(), QStringLiteral("inserisci numero"));
     numberWords = numberWordTable();
     const std::optional<QString> words = italianWords(value);
     if (!words)

@@ -1,6 +1,6 @@
 #include "app/widgets.h"
 
-#include "app/runtime.h"
+#include "app/application.h"
 #include "logic/numbers.h"
 #include "logic/text_fit.h"
 
@@ -478,7 +478,7 @@ PanelStatusBar::PanelStatusBar(int panelCount, QWidget *parent) : QStatusBar(par
         auto *panel = new QLabel(this);
         panel->setObjectName(QStringLiteral("panel%1").arg(i + 1));
         panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        panel->setMinimumWidth(runtime::twips(1440));
+        panel->setMinimumWidth(numbers::twips(1440));
         panel->setContentsMargins(2, 0, 2, 0);
         addWidget(panel);
         panels.append(panel);
@@ -512,7 +512,8 @@ QList<QRect> PanelStatusBar::panelPlaces() const
 QLabel *PanelStatusBar::panel(int index) const
 {
     if (index < 1 || index > panelCount())
-        throw runtime::RuntimeError(35600, QStringLiteral("Indice non compreso nell'intervallo"));
+        throw application::RuntimeError(35600,
+                                        QStringLiteral("Indice non compreso nell'intervallo"));
     return panels.at(index - 1);
 }
 

@@ -99,7 +99,7 @@ class PanelStatusBar : public QStatusBar
     Q_OBJECT
 public:
     PanelStatusBar(int panelCount, QWidget *parent);
-    QLabel *panel(int index) const; // throws runtime::RuntimeError outside 1..count
+    QLabel *panel(int index) const; // throws application::RuntimeError outside 1..count
     int panelCount() const { return static_cast<int>(panels.size()); }
 
 protected:

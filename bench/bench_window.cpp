@@ -1,7 +1,7 @@
 // Prints how long the window's everyday work takes and how much memory the game holds.
 // Run: QT_QPA_PLATFORM=offscreen build/bench/bench_window
+#include "app/application.h"
 #include "app/main_window.h"
-#include "app/runtime.h"
 #include "media/sound.h"
 
 #include <QApplication>
@@ -37,7 +37,7 @@ int main(int argc, char *argv[])
     SilentSound sound;
     QElapsedTimer clock;
     clock.start();
-    return runtime::runGame(
+    return application::runGame(
         argc, argv,
         [&](Tavola &tavola) {
             const double firstShow = static_cast<double>(clock.nsecsElapsed()) / 1e6;

@@ -4,7 +4,7 @@
 #include <chrono>
 #include <limits>
 
-namespace runtime
+namespace numbers
 {
 
 QString formatNumber(std::int64_t value, const QString &pattern)
@@ -45,4 +45,4 @@ double Random::next()
     return std::generate_canonical<double, 53>(engine);
 }
 
-} // namespace runtime
+} // namespace numbers

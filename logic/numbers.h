@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <random>
 
-namespace runtime
+namespace numbers
 {
 
 constexpr int twipsPerPixel = 15;
@@ -39,4 +39,4 @@ private:
     std::mt19937_64 engine{0};
 };
 
-} // namespace runtime
+} // namespace numbers

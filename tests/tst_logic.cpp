@@ -26,7 +26,7 @@ void TestLogic::draws()
     QCOMPARE(scaledDraw(1.0 / 31 + 1e-9), 1);
     QCOMPARE(scaledDraw(30.0 / 31 - 1e-9), 29);
     // Every value from 0 to 30 comes up, and nothing else does.
-    runtime::Random random;
+    numbers::Random random;
     random.seed(12345);
     QSet<int> seen;
     for (int i = 0; i < 5000; ++i) {
@@ -41,7 +41,7 @@ void TestLogic::reseedsWithinOneTickDiffer()
 {
     // Exercises started in quick succession must not repeat one another's draws.
     QSet<double> firsts;
-    runtime::Random random;
+    numbers::Random random;
     for (int i = 0; i < 200; ++i) {
         random.reseed();
         firsts.insert(random.next());

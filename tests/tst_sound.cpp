@@ -2,8 +2,8 @@
 // WirePlumber and pipewire-pulse) with a null sink, whose monitor the test records while the real
 // output plays generated tones, the game's own files and a whole game. A play counts as heard
 // only where its samples are found in the recording.
+#include "app/application.h"
 #include "app/main_window.h"
-#include "app/runtime.h"
 #include "media/sound.h"
 #include "riff_bytes.h"
 
@@ -1023,7 +1023,7 @@ int main(int argc, char *argv[])
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     if (argc > 1 && qstrcmp(argv[1], "--game") == 0)
-        return runtime::runGame(argc, argv, playFromInput);
+        return application::runGame(argc, argv, playFromInput);
     if (argc > 1 && (qstrcmp(argv[1], "pipewire") == 0 || qstrcmp(argv[1], "pulseaudio") == 0)) {
         serverKind = qstrcmp(argv[1], "pipewire") == 0 ? Server::PipeWire : Server::PulseAudio;
         std::rotate(argv + 1, argv + 2, argv + argc--);
@@ -1043,7 +1043,7 @@ int main(int argc, char *argv[])
         return 1;
     }
     QApplication app(argc, argv);
-    runtime::setUpApplication();
+    application::setUpApplication();
     TestSound test;
     return QTest::qExec(&test, argc, argv);
 }

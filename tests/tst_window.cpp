@@ -1,7 +1,7 @@
 // Drives the real window as a child uses it: the exercise cycle, the answer check, the
 // lifecycle, the clock and title, with keys, the menu and message boxes.
+#include "app/application.h"
 #include "app/main_window.h"
-#include "app/runtime.h"
 #include "logic/number_words.h"
 #include "media/animated_cursor.h"
 #include "recording_sound.h"
@@ -113,7 +113,7 @@ private:
 
 void TestWindow::initTestCase()
 {
-    runtime::setUpApplication();
+    application::setUpApplication();
     // In the child process of errorInAHandlerEndsTheProgram: an error inside cmdNext_Click, which
     // cannot give the focus to a hidden answer box. The default report ends the process.
     if (qEnvironmentVariableIsSet("VORLANDI_FAIL_IN_HANDLER")) {
@@ -124,7 +124,7 @@ void TestWindow::initTestCase()
         c().cmdNext->click();
         std::exit(EXIT_SUCCESS); // the program went on after the error
     }
-    runtime::setErrorReporter([this](const QString &message) { reported << message; });
+    application::setErrorReporter([this](const QString &message) { reported << message; });
     QVERIFY(folder.isValid());
     QDir(folder.path()).mkpath(QStringLiteral("img"));
     // Each picture has its own width, so the test can tell which one the box shows.

@@ -5,8 +5,8 @@
 //   vorlandi_drive FOLDER soak N   N exercises, right and wrong answers, memory every 1,000
 //   vorlandi_drive FOLDER enters N N Enters with nothing typed, judging and next in turn
 //   vorlandi_drive FOLDER hostile  pastes odd and huge answers
+#include "app/application.h"
 #include "app/main_window.h"
-#include "app/runtime.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -114,9 +114,11 @@ static int drive(Tavola &tavola, const QByteArray &mode, long count)
 
 int main(int argc, char *argv[])
 {
-    runtime::setErrorReporter([](const QString &message) { FAIL("%s\n", qPrintable(message)); });
+    application::setErrorReporter(
+        [](const QString &message) { FAIL("%s\n", qPrintable(message)); });
     const QByteArray mode = argv[2];
     const long count = argc > 3 ? std::atol(argv[3]) : 0;
-    return runtime::runGame(argc, argv, [&](Tavola &tavola) { return drive(tavola, mode, count); },
-                            {nullptr, QString::fromLocal8Bit(argv[1])});
+    return application::runGame(argc, argv,
+                                [&](Tavola &tavola) { return drive(tavola, mode, count); },
+                                {nullptr, QString::fromLocal8Bit(argv[1])});
 }
