@@ -22,6 +22,11 @@ declare -A tests=(
     [pulseaudio]='^tst_sound_pulseaudio$'
     [pipewire]='^tst_sound_pipewire$'
 )
+# What those tests run: a fault is built into these alone.
+declare -A targets=(
+    [quick]='vorlandi tst_number_words tst_logic tst_assets tst_window vorlandi_drive picture_match'
+    [pulseaudio]=tst_sound [pipewire]=tst_sound
+)
 files=() kinds=() befores=() afters=()
 # mutant FILE TESTS BEFORE AFTER: in FILE, the only occurrence of the text BEFORE (which may span
 # lines) becomes AFTER.
@@ -83,16 +88,14 @@ mutant media/sound.cpp pulseaudio $'            connect(); // a server the socke
 mutant media/sound.cpp pipewire $'        pa_stream_write(stream, tail.constData(), size_t(tail.size()), nullptr, 0,\n                        PA_SEEK_RELATIVE);' ''
 mutant media/sound.cpp pipewire 'retryUsec = 200 * PA_USEC_PER_MSEC' 'retryUsec = 2000 * PA_USEC_PER_MSEC'
 
-# What those tests run: a fault is built into these alone.
-targets=(vorlandi tst_number_words tst_logic tst_assets tst_window vorlandi_drive picture_match
-    tst_sound)
 selected=("$@")
 [ ${#selected[@]} -gt 0 ] || mapfile -t selected < <(seq ${#files[@]})
 
 echo "Building HEAD in $work"
 git -C "$source" archive HEAD | tar -x -C "$work" --one-top-level=src || exit 1
-if ! cmake -S "$work/src" -B "$work/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null ||
-    ! cmake --build "$work/build" --target "${targets[@]}" >"$work/build.log" 2>&1; then
+# shellcheck disable=SC2086,SC2048 # target names, a word each
+if ! cmake -S "$work/src" -B "$work/build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null ||
+    ! cmake --build "$work/build" --target ${targets[*]} >"$work/build.log" 2>&1; then
     tail -20 "$work/build.log" >&2
     exit 1
 fi
@@ -115,7 +118,8 @@ EOF
         exit 1
     fi
     summary="${files[i]}: ${befores[i]//$'\n'/ ⏎ } → ${afters[i]//$'\n'/ ⏎ }"
-    if ! cmake --build "$work/build" --target "${targets[@]}" >"$work/build.log" 2>&1; then
+    # shellcheck disable=SC2086 # target names, a word each
+    if ! cmake --build "$work/build" --target ${targets[${kinds[i]}]} >"$work/build.log" 2>&1; then
         result="caught by the compiler"
     else
         rm -f "$work/build/Testing/Temporary/LastTestsFailed.log"
