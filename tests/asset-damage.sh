@@ -16,7 +16,7 @@ export QT_QPA_PLATFORM=offscreen PULSE_SERVER=unix:/nonexistent/native
 export ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 # The leak checker cannot run where the process may not be traced (some containers); there the
 # runs go on without it.
-if "$driver" "$work" enters 2 2>&1 | grep -q "LeakSanitizer has encountered a fatal error"; then
+if "$driver" "$work" soak 1 2>&1 | grep -q "LeakSanitizer has encountered a fatal error"; then
     echo "note: the leak checker cannot run here; checking without it"
     export ASAN_OPTIONS=detect_leaks=0
 fi
