@@ -20,6 +20,7 @@ take_build
 # The listening tests time sounds to the millisecond: they start once the machine has written
 # out what the installation and the builds left, rather than beside that writing.
 sync
-ctest --test-dir build --output-on-failure
+# Two tests at a time on two cores, more on more; the listening tests run alone.
+ctest --test-dir build --output-on-failure -j "$(nproc)"
 echo "Fuzzing the cursor and wave readers for a minute each"
 tests/fuzz/run-fuzzers.sh 60
