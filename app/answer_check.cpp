@@ -1,5 +1,6 @@
 // Tavola's answer check: the verdict on Enter in the answer box, and the score labels.
 #include "app/application.h"
+#include "app/fitting_label.h"
 #include "app/main_window.h"
 #include "logic/verdict.h"
 

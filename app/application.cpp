@@ -1,6 +1,6 @@
 #include "app/application.h"
-#include "app/widgets.h"
 
+#include "app/game_style.h"
 #include "app/main_window.h"
 
 #include <QApplication>

@@ -1,5 +1,7 @@
 // Tavola's clock, title and status bar.
+#include "app/fitting_label.h"
 #include "app/main_window.h"
+#include "app/panel_status_bar.h"
 #include "logic/clock_text.h"
 
 namespace

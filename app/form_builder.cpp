@@ -1,5 +1,10 @@
 #include "app/form_builder.h"
 
+#include "app/backdrop_area.h"
+#include "app/fitting_label.h"
+#include "app/graphical_button.h"
+#include "app/panel_status_bar.h"
+#include "app/text_box.h"
 #include "logic/numbers.h"
 #include "logic/text_fit.h"
 #include "media/animated_cursor.h"

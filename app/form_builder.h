@@ -2,7 +2,7 @@
 // Builds the form from the window description: the top-level window, its menus and every
 // control, with their handles filled into Controls. The form is made anew at every load.
 
-#include "app/widgets.h"
+#include "app/game_window.h"
 #include "app/window_description.h"
 
 #include <QColor>

@@ -4,7 +4,7 @@
 // unload, while Tavola and its variables live on. Its member functions are all in app/, in the
 // file each group below names.
 
-#include "app/widgets.h"
+#include "app/game_window.h"
 #include "app/window_description.h"
 #include "logic/assets.h"
 #include "logic/numbers.h"

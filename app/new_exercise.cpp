@@ -1,12 +1,15 @@
 // Tavola's new exercise: the draw, its sound and picture, the number in words and the
 // background gradient.
 #include "app/application.h"
+#include "app/backdrop_area.h"
+#include "app/fitting_label.h"
 #include "app/main_window.h"
 #include "logic/bands.h"
 #include "logic/draw.h"
 #include "logic/number_words.h"
 #include "media/picture.h"
 
+#include <QLabel>
 #include <QLineEdit>
 
 void Tavola::cmdNext_Click()

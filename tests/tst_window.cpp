@@ -1,7 +1,9 @@
 // Drives the real window as a child uses it: the exercise cycle, the answer check, the
 // lifecycle, the clock and title, with keys, the menu and message boxes.
 #include "app/application.h"
+#include "app/fitting_label.h"
 #include "app/main_window.h"
+#include "app/panel_status_bar.h"
 #include "logic/number_words.h"
 #include "media/animated_cursor.h"
 #include "recording_sound.h"
@@ -13,6 +15,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>

@@ -5,12 +5,14 @@
 //   vorlandi_drive FOLDER soak N   N exercises, right and wrong answers, memory every 1,000
 //   vorlandi_drive FOLDER hostile  pastes odd and huge answers
 #include "app/application.h"
+#include "app/fitting_label.h"
 #include "app/main_window.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTest>
 #include <cstdio>
