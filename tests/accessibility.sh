@@ -33,10 +33,7 @@ export XDG_CONFIG_HOME=$HOME/.config XDG_DATA_HOME=$HOME/.local/share XDG_CACHE_
 mkdir -p "$HOME" "$XDG_RUNTIME_DIR"
 chmod 700 "$XDG_RUNTIME_DIR"
 
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$dir/display" 2>"$dir/server.log" &
-session_pids+=($!)
-until_true 10 test -s "$dir/display" || { cat "$dir/server.log" >&2; exit 1; }
-export DISPLAY=":$(head -n1 "$dir/display")"
+session_x "$dir" 1280x1024 || { cat "$dir/xvfb.log" >&2; exit 1; }
 
 dbus-daemon --session --nofork --print-address=3 3>"$dir/bus" 2>"$dir/bus.log" &
 session_pids+=($!)

@@ -30,10 +30,7 @@ fail() {
     failures=$((failures + 1))
 }
 
-Xvfb -displayfd 3 -screen 0 1600x1300x24 -nolisten tcp 3>"$dir/display" 2>"$dir/server.log" &
-session_pids+=($!)
-until_true 10 test -s "$dir/display" || { cat "$dir/server.log" >&2; exit 1; }
-export DISPLAY=":$(head -n1 "$dir/display")"
+session_x "$dir" 1600x1300 || { cat "$dir/xvfb.log" >&2; exit 1; }
 openbox --sm-disable >"$dir/openbox.log" 2>&1 &
 session_pids+=($!)
 until_true 10 sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"' || { echo "openbox did not start" >&2; cat "$dir/openbox.log" >&2; exit 1; }

@@ -38,14 +38,13 @@ until_true() {
     return 1
 }
 
-# session_x DIR: starts Xvfb and exports its DISPLAY, for Qt on X11. DIR keeps its log.
+# session_x DIR [SIZE]: starts Xvfb with a screen of SIZE (1024x768 by default) and exports its
+# DISPLAY, for Qt on X11. DIR keeps its log, xvfb.log.
 session_x() {
-    session_run Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$1/display" \
+    session_run Xvfb -displayfd 3 -screen 0 "${2:-1024x768}x24" -nolisten tcp 3>"$1/display" \
         2>"$1/xvfb.log" &
     session_pids+=($!)
-    local _
-    for _ in $(seq 100); do [ -s "$1/display" ] && break; sleep 0.1; done
-    [ -s "$1/display" ] || return 1
+    until_true 10 test -s "$1/display" || return 1
     export DISPLAY=:$(cat "$1/display") QT_QPA_PLATFORM=xcb
     unset WAYLAND_DISPLAY
 }
