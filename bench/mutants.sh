@@ -86,7 +86,7 @@ mutant media/sound.cpp pulseaudio $'    {\n        flush();\n        if (!contex
 mutant media/sound.cpp pulseaudio $'        if (corked)\n            cork(false);' ''
 mutant media/sound.cpp pulseaudio 'connection->cork(true);' ';'
 mutant media/sound.cpp pulseaudio 'PA_STREAM_ADJUST_LATENCY | PA_STREAM_START_CORKED' 'PA_STREAM_ADJUST_LATENCY'
-mutant media/sound.cpp pulseaudio 'if (retriesLeft > 0 && socketThere())' 'if (retriesLeft < 0 && socketThere())'
+mutant media/sound.cpp pipewire 'if (retriesLeft > 0 && socketThere())' 'if (retriesLeft < 0 && socketThere())'
 mutant media/sound.cpp pulseaudio 'waitingSince.elapsed() <= stalePlayMs' 'waitingSince.elapsed() >= stalePlayMs'
 mutant media/sound.cpp pulseaudio '        return stop(); // a missing' '        return; // a missing'
 mutant media/sound.cpp pulseaudio $'            connect(); // a server the socket watch' $'            (void)0; // a server the socket watch'
