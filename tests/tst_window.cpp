@@ -82,7 +82,7 @@ private slots:
     void answers_data();
     void answers();
     void keyboardOnly();
-    void screenReaderNamesAndVerdicts();
+    void pictureDescriptionCountsTheGlobes();
     void newGame_data();
     void newGame();
     void exitOrClose_data();
@@ -323,48 +323,22 @@ void TestWindow::keyboardOnly()
     QCOMPARE(bar->activeAction(), nullptr);
 }
 
-// What a screen reader finds: Italian names and descriptions from the window description, the
-// scores with their titles, the words as the words box's value, what the picture shows, and the
-// verdict label as a notification.
-void TestWindow::screenReaderNamesAndVerdicts()
+// What the picture box tells a screen reader: how many globes it shows, or that it shows none.
+// The names, roles, values and verdicts the rest of the window gives are heard over the platform
+// bridge in the accessibility test; this takes each count's wording, whatever is drawn there.
+void TestWindow::pictureDescriptionCountsTheGlobes()
 {
     start();
-    const auto reader = [](QObject *control) {
-        return QAccessible::queryAccessibleInterface(control);
-    };
-    const auto name = [&](QObject *control) { return reader(control)->text(QAccessible::Name); };
-    const auto description = [&](QObject *control) {
-        return reader(control)->text(QAccessible::Description);
-    };
-    QCOMPARE(name(c().Text3), QStringLiteral("La tua risposta in cifre"));
-    QCOMPARE(description(c().Text3), c().Text3->toolTip());
-    QCOMPARE(name(c().Text2), QStringLiteral("Il numero in lettere"));
-    QCOMPARE(reader(c().Text2)->text(QAccessible::Value), c().Text2->text());
-    QVERIFY(reader(c().Text2)->state().readOnly);
-    QCOMPARE(
-        (QStringList{name(c().cmdNext), name(c().cmdExit), name(c().Image1), name(c().Picture2)}),
-        (QStringList{"Nuovo calcolo", "Exit", "Uccellino", "Fiocco, il cucciolo che dorme"}));
-    QVERIFY(!description(c().Image1).isEmpty() && !description(c().Picture2).isEmpty());
-    QCOMPARE((QStringList{name(c().lblScore), name(c().lblScore1), name(c().lblScore2)}),
-             (QStringList{"Risposte esatte: 0", "Risposte errate: 0", "Risposte totali: 0"}));
-    QCOMPARE(reader(c().lblMessage)->role(), QAccessible::Notification);
-
-    // The picture box says how many globes it shows, or that it shows none.
-    QCOMPARE(name(c().Picture1), QStringLiteral("Figura del numero"));
+    const auto reader = QAccessible::queryAccessibleInterface(c().Picture1);
+    QCOMPARE(reader->text(QAccessible::Name), QStringLiteral("Figura del numero"));
     c().Picture1->setPixmap(QPixmap(10, 10));
     for (const auto &[digits, shown] : {std::pair{"7", "7 mappamondi"}, {"1", "1 mappamondo"}}) {
         setExpected(QString::fromLatin1(digits));
-        QCOMPARE(description(c().Picture1), QString::fromLatin1(shown));
+        QCOMPARE(reader->text(QAccessible::Description), QString::fromLatin1(shown));
     }
     c().Picture1->setPixmap(QPixmap());
     setExpected(QStringLiteral("12"));
-    QCOMPARE(description(c().Picture1), QStringLiteral("Nessuna figura"));
-
-    // A wrong answer: the score is read with its title. (Announcements reach a screen reader
-    // only through a platform bridge; the accessibility test hears them.)
-    type(QStringLiteral("0"));
-    press(Qt::Key_Return);
-    QCOMPARE(name(c().lblScore1), QStringLiteral("Risposte errate: 1"));
+    QCOMPARE(reader->text(QAccessible::Description), QStringLiteral("Nessuna figura"));
 }
 
 void TestWindow::newGame_data()
