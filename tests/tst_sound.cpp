@@ -739,7 +739,6 @@ class TestSound : public QObject
 private slots:
     void initTestCase();
     void everyPlayIsHeard();
-    void newSoundCutsOffAndMissingFileIsSilent();
     void soundFollowsTheServer();
     void gameSpeaksEveryNumberAndVerdict();
 
@@ -787,19 +786,8 @@ void TestSound::everyPlayIsHeard()
         session.play(output, tone(i % 25 == 24 ? 1 : 0));
         QTest::qWait(120);
     }
-    const Heard heard = session.judge(server->stopRecording(), QStringLiteral("repeated plays"));
-    QVERIFY2(heard.failures.isEmpty(), qPrintable(heard.failures.join('\n')));
-    qInfo("the first play, after a suspend, was heard %.1f ms after it was asked for",
-          heard.onsetOf[0]);
-    checkOnsets(heard, reference);
-    QVERIFY2(server->sinkSuspends(), "the sink stayed awake after the sounds had played");
-}
-
-void TestSound::newSoundCutsOffAndMissingFileIsSilent()
-{
-    PulseSoundOutput output;
-    Session session;
-    session.start();
+    // Then a long sweep cut off by a short one, and another cut off by a file that is missing.
+    const size_t first = session.plays.size();
     session.play(output, folder.filePath("long.wav"));
     QTest::qWait(300);
     session.play(output, folder.filePath("short.wav"));
@@ -810,22 +798,26 @@ void TestSound::newSoundCutsOffAndMissingFileIsSilent()
     const double missingAt = session.now();
     QTest::qWait(400);
     const auto recording = server->stopRecording();
-    const QStringList failures = session.judge(recording, QStringLiteral("cut-off")).failures;
-    const auto &matches = session.matches;
-    QVERIFY2(failures.isEmpty(), qPrintable(failures.join('\n')));
-    // The long tone stops where the short one starts: from 10 ms after that onset, all that is
-    // left to hear is the short tone, then silence.
-    const qint64 cut = matches[1].offset;
+    const Heard heard = session.judge(recording, QStringLiteral("repeated plays and cut-offs"));
+    QVERIFY2(heard.failures.isEmpty(), qPrintable(heard.failures.join('\n')));
+    qInfo("the first play, after a suspend, was heard %.1f ms after it was asked for",
+          heard.onsetOf[0]);
+    checkOnsets(heard, reference);
+    // The long sweep stops where the short one starts: from 10 ms after that onset, all that is
+    // left to hear is the short sweep, then silence.
+    const Match *cutOff = &session.matches[first];
+    const qint64 cut = cutOff[1].offset;
     const qint64 shortEnd = cut + qint64(fileSamples(folder.filePath("short.wav")).size());
-    const double loud = rms(recording, matches[0].offset, cut);
+    const double loud = rms(recording, cutOff[0].offset, cut);
     QVERIFY2(rms(recording, shortEnd + rate / 100, shortEnd + rate / 5) < loud / 100,
              "the first sound went on after the second started");
     // A missing file stops the sound that was playing, and nothing else is heard.
     const qint64 missing =
-        matches[2].offset + qint64((missingAt - session.plays[2].startMs) * rate / 1000);
-    QVERIFY(rms(recording, matches[2].offset, missing - rate / 50) > loud / 2);
+        cutOff[2].offset + qint64((missingAt - session.plays[first + 2].startMs) * rate / 1000);
+    QVERIFY(rms(recording, cutOff[2].offset, missing - rate / 50) > loud / 2);
     QVERIFY2(rms(recording, missing + rate / 20, missing + rate / 4) < loud / 100,
              "a missing file did not stop the sound or was not silent");
+    QVERIFY2(server->sinkSuspends(), "the sink stayed awake after the sounds had played");
 }
 
 // The game in a child process, as main() runs it: started with no sound server, which comes a
