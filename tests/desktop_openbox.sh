@@ -2,16 +2,13 @@
 # The real game on a private X server with a real window manager (openbox), at scales 1, 1.5
 # and 2, seen as a child sees it: the titles the window manager gets, the gradient's bands, the
 # status bar that must not change with the gradient, the readable captions and verdict, the
-# graphical buttons' faces and their focus and pressed looks, the menu by keys alone, the colours
-# kept on a dark desktop (at scale 1), and at 1.5 the pictures drawn from their larger images
-# (PICTURE_MATCH names the program that tells, and VORLANDI_RESOURCES the folder of the built-in
-# images). Given a folder (second argument, or
-# VORLANDI_SHOTS), it keeps screenshots of the window at each scale and of the new-game box.
+# graphical buttons' faces and their focus and pressed looks, the colours kept on a dark desktop
+# (at scale 1), and at 1.5 the pictures drawn from their larger images (PICTURE_MATCH names the
+# program that tells, and VORLANDI_RESOURCES the folder of the built-in images).
 #
-#   desktop_openbox.sh GAME [SHOTS_DIR]
+#   desktop_openbox.sh GAME
 set -euo pipefail
 game=$1
-shots=${2:-${VORLANDI_SHOTS:-}}
 source "$(dirname -- "$0")/skip.sh"
 source "$(dirname -- "$0")/session.sh"
 need Xvfb openbox xprop xdotool xwininfo xwd xwdtopnm pnmdepth pamcut pnmtoplainpnm pnmtopng
@@ -81,11 +78,6 @@ blacks() {
               printf "%d %d %d\n", l[i], l[i + 1], l[j] }'
 }
 
-# same SHOT1 SHOT2 X Y W H: whether two screenshots agree on a rectangle (screen pixels).
-same() {
-    cmp -s <(region "$1" "${@:3}") <(region "$2" "${@:3}")
-}
-
 # play SCALE: one run of the game at that scale factor.
 play() {
     local s=$1
@@ -103,13 +95,10 @@ play() {
     [ "$(title "$w")" = Quintarel ] || fail "title at start: '$(title "$w")'"
     # Logical client coordinates to the screen's pixels.
     px() { awk -v v="$1" -v s="$s" -v o="$2" 'BEGIN { printf "%d", o + int(v * s + 0.5) }'; }
-    # locate: where the window w and its client area are.
-    locate() {
-        eval "$(xwininfo -id "$w" | awk -F: '/Absolute upper-left X/ {print "wx=" $2 + 0}
-            /Absolute upper-left Y/ {print "wy=" $2 + 0} /Height/ {print "wh=" $2 + 0}')"
-        top=$((wy + wh - $(px 557 0)))
-    }
-    locate
+    # Where the window and its client area are.
+    eval "$(xwininfo -id "$w" | awk -F: '/Absolute upper-left X/ {print "wx=" $2 + 0}
+        /Absolute upper-left Y/ {print "wy=" $2 + 0} /Height/ {print "wh=" $2 + 0}')"
+    top=$((wy + wh - $(px 557 0)))
     X() { px "$1" "$wx"; }
     Y() { px "$1" "$top"; }
     # The game's frame and focus lines: whole device pixels, the scale rounded.
@@ -123,86 +112,6 @@ play() {
         y=$(region "$1" "$(X 230)" "$(Y 432)" 1 "$(px 20 0)" | awk '$0 == "0 0 0" { print NR - 1; exit }')
         echo "$(($(X 160) + x)) $(($(Y 432) + y))"
     }
-    # The game as it stands, but for the answer box's blinking cursor and the clock: the menu
-    # bar and the client above and below the answer box.
-    unchanged() {
-        same "$1" "$2" "$wx" "$wy" "$(px 689 0)" "$((top - wy))" &&
-            same "$1" "$2" "$(X 0)" "$(Y 0)" "$(px 689 0)" "$(px 330 0)" &&
-            same "$1" "$2" "$(X 0)" "$(Y 420)" "$(px 689 0)" "$(px 115 0)"
-    }
-    # The wrong-answer score's digits.
-    wrong_score() { region "$1" "$(X 324)" "$(Y 274)" "$(px 32 0)" "$(px 55 0)" | md5sum; }
-    # answer_wrong SHOT: a wrong answer typed where the focus is: the wrong-answer score must
-    # change, which it does only when the focus is in the answer box. Then Enter starts the next
-    # exercise.
-    answer_wrong() {
-        local before
-        before=$(wrong_score "$1")
-        xdotool type 0
-        xdotool key Return
-        sleep 0.6
-        grab answered
-        [ "$(wrong_score answered)" != "$before" ] || fail "$2: the answer box has not the focus"
-        xdotool key Return
-        sleep 0.6
-    }
-    # keys_only: the menu bar by keys. F10 enters it, the arrows move, Escape leaves it with the
-    # game as it was and the focus back in the answer box; Enter on "NUOVO GIOCO" and "Sì" in
-    # the new-game box start a new game with the scores at 0 and the focus in the answer box.
-    keys_only() {
-        grab keys-before
-        xdotool key F10
-        sleep 0.4
-        grab keys-menu
-        ! same keys-before keys-menu "$wx" "$wy" "$(px 120 0)" "$((top - wy))" ||
-            fail "F10 marks no menu item"
-        [ -z "$shots" ] || pamcut -left "$wx" -top "$wy" -width "$(px 689 0)" -height "$(px 120 0)" \
-            "$dir/keys-menu.ppm" | pnmtopng >"$shots/menu-by-keys.png"
-        xdotool key Right
-        sleep 0.3
-        xdotool key Escape
-        sleep 0.4
-        grab keys-escaped
-        unchanged keys-before keys-escaped || fail "the game changed after F10, Right, Escape"
-        # Alt alone enters the bar as F10 does.
-        xdotool key Alt_L
-        sleep 0.4
-        grab keys-alt
-        same keys-menu keys-alt "$wx" "$wy" "$(px 120 0)" "$((top - wy))" ||
-            fail "Alt alone does not mark the menu's first item"
-        xdotool key Escape
-        sleep 0.4
-        answer_wrong keys-escaped "after Escape"
-        local old=$w
-        xdotool key F10
-        sleep 0.3
-        xdotool key Right
-        sleep 0.3
-        xdotool key Right
-        sleep 0.3
-        xdotool key Return
-        until_true 5 sh -c "xdotool search --name '^INIZIARE NUOVA GARA' >/dev/null" ||
-            { fail "Enter on NUOVO GIOCO shows no new-game box"; return; }
-        sleep 0.5
-        # "No" is the default; Tab moves to "Sì".
-        xdotool key Tab
-        sleep 0.2
-        xdotool key Return
-        until_true 5 sh -c "xdotool search --classname '^vorlandi$' | grep -vx $old" ||
-            { fail "no new game after Sì"; return; }
-        w=$(xdotool search --classname '^vorlandi$' | grep -vx "$old" | head -n1)
-        sleep 1
-        locate
-        grab new-game
-        for score in "324 274" "556 274" "74 274"; do
-            set -- $score
-            same keys-before new-game "$(X "$1")" "$(Y "$2")" "$(px 32 0)" "$(px 55 0)" ||
-                fail "a score at x $1 is not 0 after the new game"
-        done
-        answer_wrong new-game "after the new game"
-        echo "by keys: F10, arrows and Escape left the game as it was; NUOVO GIOCO and Sì started a new one"
-    }
-
     xdotool windowactivate --sync "$w" >/dev/null 2>&1 || true
     sleep 0.5
 
@@ -223,40 +132,20 @@ play() {
             [ "$(title "$box")" = "INIZIARE NUOVA GARA" ] || fail "box title: '$(title "$box")'"
             echo "new-game box title: $(title "$box")"
             sleep 1
-            # The screen shows the title bar; the box's own window, its painted contents.
-            if [ -n "$shots" ]; then
-                grab box && pnmtopng "$dir/box.ppm" >"$shots/new-game-box.png"
-                xwd -id "$box" -silent | xwdtopnm 2>/dev/null | pnmtopng >"$shots/new-game-box-client.png"
-            fi
             xdotool key Escape
         else
             fail "no new-game box"
         fi
         sleep 0.5
-        keys_only
-        # On the dark desktop the menu bar stays light, as the window's fixed colours need.
-        local bar
-        bar=$(region keys-before "$(X 600)" "$(((wy + top) / 2))" 1 1)
-        awk -v c="$bar" 'BEGIN { split(c, v, " "); exit !(v[1] > 200 && v[2] > 200 && v[3] > 200) }' ||
-            fail "the menu bar is $bar on a dark desktop"
-    fi
-
-    # At 2, the new-game box by keys, its question icon drawn for the screen's density.
-    if [ "$s" = 2 ] && [ -n "$shots" ]; then
-        xdotool key F10 sleep 0.3 key Right sleep 0.3 key Right sleep 0.3 key Return
-        if until_true 5 sh -c "xdotool search --name '^INIZIARE NUOVA GARA' >/dev/null"; then
-            sleep 1
-            xwd -id "$(xdotool search --name '^INIZIARE NUOVA GARA' | head -n1)" -silent |
-                xwdtopnm 2>/dev/null | pnmtopng >"$shots/new-game-box-scale2.png"
-            xdotool key Escape
-            sleep 0.5
-        else
-            fail "no new-game box by keys at scale 2"
-        fi
     fi
 
     # A wrong answer (empty), then Enter on the focused cmdNext: two exercises.
     grab first
+    # On the dark desktop the menu bar stays light, as the window's fixed colours need.
+    local bar
+    bar=$(region first "$(X 600)" "$(((wy + top) / 2))" 1 1)
+    [ "$s" != 1 ] || awk -v c="$bar" 'BEGIN { split(c, v, " "); exit !(v[1] > 200 && v[2] > 200 &&
+        v[3] > 200) }' || fail "the menu bar is $bar on a dark desktop"
     # Down the right edge no control covers the gradient: red and green from the draws (steps of
     # 20, or 255) the same in every row, blue rising by one a band over 256 bands of the client.
     # The client's first and last pixel rows may round either way at a fractional scale.
@@ -328,8 +217,6 @@ play() {
                 fail "$name's picture at scale $s is not its @2x image scaled down"
         done
     fi
-    [ -z "$shots" ] || pamcut -left "$wx" -top "$((top - $(px 18 0)))" -width "$(px 689 0)" \
-        -height "$(px 575 0)" "$dir/verdict.ppm" | pnmtopng >"$shots/window-scale$s.png"
 
     # Held down, cmdNext sinks: inside its two focus lines, its top-left corner turns from white
     # to grey.
