@@ -41,12 +41,7 @@ until_true 10 test -s "$dir/bus" || { cat "$dir/bus.log" >&2; exit 1; }
 DBUS_SESSION_BUS_ADDRESS=$(head -n1 "$dir/bus")
 export DBUS_SESSION_BUS_ADDRESS
 
-pulseaudio -n --daemonize=no --exit-idle-time=-1 --use-pid-file=no \
-    -L "module-native-protocol-unix socket=$XDG_RUNTIME_DIR/pulse/native" \
-    -L "module-null-sink sink_name=silence" >"$dir/pulse.log" 2>&1 &
-session_pids+=($!)
-until_true 10 test -S "$XDG_RUNTIME_DIR/pulse/native" || { cat "$dir/pulse.log" >&2; exit 1; }
-export PULSE_SERVER=unix:$XDG_RUNTIME_DIR/pulse/native
+session_sound "$dir"
 
 "$launcher" --launch-immediately --a11y=1 --screen-reader=1 >"$dir/launcher.log" 2>&1 &
 session_pids+=($!)
