@@ -56,8 +56,7 @@ session_sound() {
         -L "module-native-protocol-unix" -L "module-null-sink sink_name=speakers" \
         -L "module-always-sink" 2>"$1/pulseaudio.log" &
     session_pids+=($!)
-    local _
-    for _ in $(seq 100); do session_run pactl info >/dev/null 2>&1 && break; sleep 0.1; done
+    until_true 10 session_run pactl info || true
     session_run pactl set-default-sink speakers
 }
 
@@ -69,8 +68,7 @@ session_record() {
     session_pids+=($!)
     # The monitor sends silence from the moment the stream runs: wait for it, so that nothing
     # played after this returns is missed.
-    local _
-    for _ in $(seq 100); do [ -s "$1" ] && break; sleep 0.1; done
+    until_true 10 test -s "$1" || true
 }
 
 # session_recorded FILE: stops the recording and prints its peak (0 to 32767).
