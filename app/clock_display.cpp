@@ -29,10 +29,10 @@ void Tavola::Timer2_Timer()
     const Controls &c = controls();
     // The clock's text is made anew once a second: reading the time zone and the locale's names
     // ten times a second would cost more than the rest of the tick.
-    const qint64 second = QDateTime::currentMSecsSinceEpoch() / 1000;
-    if (second != clockSecond) {
+    const qint64 now = clockNow();
+    if (const qint64 second = now / 1000; second != clockSecond) {
         clockSecond = second;
-        clockCaption = clockText(QDateTime::currentDateTime(), QLocale::system());
+        clockCaption = clockText(QDateTime::fromMSecsSinceEpoch(now), QLocale());
     }
     showText(c.Label2, clockCaption);
     showText(c.StatusBar1->panel(4), c.Label2->caption());
@@ -51,5 +51,6 @@ void Tavola::Form_Resize()
 
 void Tavola::showClockCaption()
 {
-    form->setWindowTitle(mediumTimeText(QTime::currentTime(), QLocale::system()));
+    form->setWindowTitle(
+        mediumTimeText(QDateTime::fromMSecsSinceEpoch(clockNow()).time(), QLocale()));
 }

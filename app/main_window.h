@@ -10,6 +10,7 @@
 #include "logic/numbers.h"
 
 #include <QCursor>
+#include <QDateTime>
 #include <QObject>
 #include <QStringList>
 #include <cstdint>
@@ -40,6 +41,9 @@ public:
 
     // What ending the program means; the default leaves Qt's event loop.
     void setEndProgram(std::function<void()> end) { endProgram = std::move(end); }
+    // Where the clock and the minimised title read the time, in milliseconds since the epoch;
+    // the default is the system's clock. They show it in the local time zone.
+    void setClock(std::function<qint64()> now) { clockNow = std::move(now); }
 
     // Exercise state.
     QString expectedText;
@@ -91,6 +95,7 @@ private:
     Controls formControls; // the controls of the loaded form
     std::unique_ptr<AnimatedCursor> cursorAnimation;
     bool activated = false;
+    std::function<qint64()> clockNow = &QDateTime::currentMSecsSinceEpoch;
     qint64 clockSecond = -1; // the second of the clock's text, since the epoch
     QString clockCaption;
     numbers::Random rnd;
