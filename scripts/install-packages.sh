@@ -16,8 +16,9 @@ packages=(
 )
 if [ "$purpose" = test ]; then
     packages+=(
-        # a real X server, its window tools, the desktop-file checkers
-        xvfb x11-utils desktop-file-utils appstream
+        # a real X server, its window tools, the desktop-file checkers, a stopped clock and the
+        # time zone the tests pin
+        xvfb x11-utils desktop-file-utils appstream faketime tzdata
         # both sound servers of Debian's desktops, each with its own session bus
         pulseaudio pipewire pipewire-bin pipewire-pulse wireplumber dbus
         # a real desktop: a window manager, a Wayland compositor, input, screenshots
