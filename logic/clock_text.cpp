@@ -3,7 +3,8 @@
 namespace
 {
 
-// The locale's time separator, read from its short time format ("HH:mm", "H.mm"...).
+// The locale's time separator, read from its short time format ("HH:mm", "H.mm"...). A literal
+// there is quoted ("HH 'h' mm"), and the quotes are the format's, not the separator's.
 QString timeSeparator(const QLocale &locale)
 {
     const QString format = locale.timeFormat(QLocale::ShortFormat);
@@ -14,7 +15,8 @@ QString timeSeparator(const QLocale &locale)
     while (start < format.size() && (format[start] == u'h' || format[start] == u'H'))
         ++start;
     const auto minute = format.indexOf(u'm', start);
-    return start > hour && minute > start ? format.mid(start, minute - start) : QStringLiteral(":");
+    return start > hour && minute > start ? format.mid(start, minute - start).remove(u'\'')
+                                          : QStringLiteral(":");
 }
 
 QString twoDigits(int value)
