@@ -19,12 +19,7 @@ launcher=/usr/libexec/at-spi-bus-launcher
 [ -x "$launcher" ] || skip "at-spi-bus-launcher not installed (package at-spi2-core)"
 /usr/bin/python3 -c 'import pyatspi' 2>/dev/null || skip "python3-pyatspi not installed"
 
-dir=$(mktemp -d)
-cleanup() {
-    session_stop
-    rm -rf "$dir"
-}
-trap cleanup EXIT
+session_folder
 
 # A home and runtime folder of the test's own: Orca's settings, speech-dispatcher's and the
 # sound server's sockets.

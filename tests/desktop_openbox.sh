@@ -16,12 +16,7 @@ need Xvfb openbox xprop xdotool xwininfo xwd xwdtopnm pnmdepth pamcut pnmtoplain
 [ -x "${PICTURE_MATCH:-}" ] && [ -d "${VORLANDI_RESOURCES:-}" ] ||
     skip "PICTURE_MATCH and VORLANDI_RESOURCES are not set (ctest sets them)"
 
-dir=$(mktemp -d)
-cleanup() {
-    session_stop
-    rm -rf "$dir"
-}
-trap cleanup EXIT
+session_folder
 failures=0
 fail() {
     echo "FAIL: $*" >&2

@@ -13,30 +13,24 @@ source "$(dirname -- "$0")/skip.sh"
 source "$(dirname -- "$0")/session.sh"
 need Xvfb weston weston-debug xdotool xwininfo xwd xwdtopnm pamcut
 
-runtime=$(mktemp -d)
-chmod 700 "$runtime"
-cleanup() {
-    session_stop
-    rm -rf "$runtime"
-}
-trap cleanup EXIT
-session_x "$runtime" || { cat "$runtime/xvfb.log" >&2; exit 1; }
-export XDG_RUNTIME_DIR=$runtime WAYLAND_DISPLAY=vorlandi-test
+session_folder
+session_x "$dir" || { cat "$dir/xvfb.log" >&2; exit 1; }
+export XDG_RUNTIME_DIR=$dir WAYLAND_DISPLAY=vorlandi-test
 # --debug lets weston-debug read the scene graph: the windows, their titles and places.
 weston --backend=x11-backend.so --use-pixman --socket="$WAYLAND_DISPLAY" --idle-time=0 --debug \
-    --width=1024 --height=768 >"$runtime/weston.log" 2>&1 &
+    --width=1024 --height=768 >"$dir/weston.log" 2>&1 &
 session_pids+=($!)
-until_true 10 test -S "$runtime/$WAYLAND_DISPLAY" || { cat "$runtime/weston.log" >&2; exit 1; }
+until_true 10 test -S "$dir/$WAYLAND_DISPLAY" || { cat "$dir/weston.log" >&2; exit 1; }
 # weston's window on the X server, which xdotool does not find by its name.
 output_window() { xwininfo -root -tree | awk '/"Weston Compositor/ { print $1; exit }' | grep .; }
-until_true 10 output_window || { cat "$runtime/weston.log" >&2; exit 1; }
+until_true 10 output_window || { cat "$dir/weston.log" >&2; exit 1; }
 output=$(output_window)
 # The pointer over weston's window: the X server's keys go where the pointer is.
 xdotool mousemove --window "$output" 500 400
 
 # Without Qt's own window frame, the window's surface is the game's window: menu bar and client.
 QT_QPA_PLATFORM=wayland QT_WAYLAND_DISABLE_WINDOWDECORATION=1 PULSE_SERVER=unix:/nonexistent/native \
-    "$game" >"$runtime/game.log" 2>&1 &
+    "$game" >"$dir/game.log" 2>&1 &
 session_pids+=($!)
 # place TITLE: the left, top and bottom of the newest window with that title, from the scene graph.
 place() {
@@ -50,11 +44,11 @@ place() {
 window="top-level window 'Quintarel' of org.vorlandi.Vorlandi"
 if ! until_true 10 place Quintarel; then
     timeout 5 weston-debug scene-graph 2>&1 | grep -F 'top-level' >&2 || true
-    cat "$runtime/game.log" >&2
+    cat "$dir/game.log" >&2
     fail "no window titled exactly Quintarel on the Wayland compositor"
 fi
 echo "weston shows: $window"
-if grep -iE 'platform plugin|xcb' "$runtime/game.log"; then
+if grep -iE 'platform plugin|xcb' "$dir/game.log"; then
     fail "the game did not run on Wayland"
 fi
 sleep 0.5
@@ -62,9 +56,9 @@ sleep 0.5
 # shot NAME X Y W H: the pixels of a rectangle of weston's output, kept as NAME.
 shot() {
     xwd -id "$output" -silent | xwdtopnm 2>/dev/null |
-        pamcut -left "$2" -top "$3" -width "$4" -height "$5" >"$runtime/$1.pnm"
+        pamcut -left "$2" -top "$3" -width "$4" -height "$5" >"$dir/$1.pnm"
 }
-differ() { ! cmp -s "$runtime/$1.pnm" "$runtime/$2.pnm"; }
+differ() { ! cmp -s "$dir/$1.pnm" "$dir/$2.pnm"; }
 read -r left top bottom < <(place Quintarel)
 client=$((bottom - 557)) # the client's top; the menu bar above it
 # The window as keys find it once the compositor has given it the keyboard.

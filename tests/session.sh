@@ -27,6 +27,13 @@ session_stop() {
     session_pids=()
 }
 
+# session_folder: makes the script's private folder, $dir (mode 700), which goes when the script
+# ends, after everything the session started has stopped.
+session_folder() {
+    dir=$(mktemp -d)
+    trap 'session_stop; rm -rf "$dir"' EXIT
+}
+
 # until_true SECONDS COMMAND...: retries the command every tenth of a second.
 until_true() {
     local tries=$(($1 * 10)) t
