@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Usage: install-packages.sh [play|test]
+# Usage: install-packages.sh [play|test|windows]
 # Installs the Debian packages that building and playing the game need (play), or those and
-# everything the tests use (test, the default), saying which; does nothing and says nothing
+# everything the tests use (test, the default), or what cross-building for Windows and testing
+# that under Wine need (windows), saying which; does nothing and says nothing
 # when they are all there. Needs root when something is missing. The tools' output goes to the
 # descriptor $VORLANDI_LOG_FD when set, whose reader keeps it and reports a failure, else to a
 # log named when apt fails.
@@ -34,8 +35,11 @@ if [ "$purpose" = test ]; then
         # playing as the user who started a set-up script with sudo
         sudo
     )
+elif [ "$purpose" = windows ]; then
+    # MinGW-w64 and Debian's Qt source with the host tools to build Qt with, and Wine
+    packages+=(g++-mingw-w64-x86-64-posix dpkg-dev xz-utils wine wine64)
 elif [ "$purpose" != play ]; then
-    echo "usage: $0 [play|test]" >&2
+    echo "usage: $0 [play|test|windows]" >&2
     exit 2
 fi
 
