@@ -468,9 +468,10 @@ void TestWindow::clockTitleAndStatusBar()
     QFETCH(QString, next);
     QFETCH(QString, title);
     QLocale::setDefault(locale);
-    qint64 now = instant.toMSecsSinceEpoch();
+    // Shared with the window's clock, which may outlive this function until cleanup.
+    const auto now = std::make_shared<qint64>(instant.toMSecsSinceEpoch());
     start();
-    tavola->setClock([&now] { return now; });
+    tavola->setClock([now] { return *now; });
     GameWindow *window = tavola->window();
     // The clock's timer runs; Timer1, which has no handler, is there but never ticks.
     QVERIFY(c().Timer2->isActive() && c().Timer2->interval() == 100);
@@ -481,7 +482,7 @@ void TestWindow::clockTitleAndStatusBar()
     for (int i = 1; i <= bar->panelCount(); ++i)
         shown << bar->panel(i)->text();
     QCOMPARE(shown, (QStringList{text, "Lumetrava", "Risposte esatte", "0", text, ""}));
-    now += 1000;
+    *now += 1000;
     QTRY_COMPARE(bar->panel(4)->text(), next);
     // As the screen shows the bar, the clock's panel lies in it and holds every column of the
     // text's ink that the text drawn on its own has: nothing of it is cut off.
@@ -494,17 +495,17 @@ void TestWindow::clockTitleAndStatusBar()
                     first = std::min(first, x), last = std::max(last, x);
         return last - first + 1;
     };
+    QTRY_VERIFY(bar->rect().contains(panel->geometry()));
     QLabel alone(next);
     alone.setFont(panel->font());
     alone.adjustSize();
-    QTRY_VERIFY(bar->rect().contains(panel->geometry()));
+    const QImage inBar = bar->grab(panel->contentsRect().translated(panel->pos())).toImage();
+    QVERIFY2(inkColumns(inBar) >= inkColumns(alone.grab().toImage()) - 1, qPrintable(next));
     // Measured in the panel's font, no day of seven years gives a wider text.
     if (QByteArray(QTest::currentDataTag()).startsWith("the widest"))
         for (QDate day(2026, 1, 1); day.year() < 2033; day = day.addDays(1))
             QVERIFY(panel->fontMetrics().horizontalAdvance(clockText(day.startOfDay(), locale)) <=
                     panel->fontMetrics().horizontalAdvance(next));
-    const QImage inBar = bar->grab(panel->contentsRect().translated(panel->pos())).toImage();
-    QVERIFY2(inkColumns(inBar) >= inkColumns(alone.grab().toImage()) - 1, qPrintable(next));
     // Panel 3 follows the correct-answer label at the next tick.
     c().lblScore->setCaption(QStringLiteral("12"));
     QTRY_COMPARE(bar->panel(3)->text(), QStringLiteral("12"));
@@ -513,7 +514,7 @@ void TestWindow::clockTitleAndStatusBar()
     const QList<QRect> before = {c().Text3->geometry(), c().lblScore->geometry()};
     window->showMinimized();
     QTRY_COMPARE(window->windowTitle(), title);
-    now += 60000;
+    *now += 60000;
     tavola->Timer2_Timer();
     QCOMPARE(window->windowTitle(), title);
     window->showNormal();
