@@ -7,25 +7,11 @@
 # /var/cache/vorlandi for root, ~/.cache/vorlandi for anyone else), in a folder named for the
 # Qt version and the options, so that a second run takes no time. A build goes into place only
 # once it is whole, by a rename: a killed build leaves nothing that a later run would trust, and
-# the next run removes what it left. Installs the Debian packages it needs when run as root;
-# what it fetches goes to its own work folder, and the machine's apt settings stay as they are.
+# the next run removes what it left. Installs what it needs (install-packages.sh windows); what
+# it fetches goes to a work folder of its own, and the machine's apt settings stay as they are.
 set -euo pipefail
 
-packages=(g++-mingw-w64-x86-64-posix cmake ninja-build qt6-base-dev dpkg-dev xz-utils)
-missing=()
-for package in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' ||
-        missing+=("$package")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    [ "$(id -u)" -eq 0 ] || {
-        echo "Missing Debian packages: ${missing[*]}; run $0 as root to install them." >&2
-        exit 1
-    }
-    echo "Installing Debian packages: ${missing[*]}" >&2
-    DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}" \
-        >/dev/null
-fi
+"$(dirname -- "$0")/install-packages.sh" windows
 
 # The source of the host tools' own version, and its upstream version (6.4.2+dfsg-10 -> 6.4.2).
 version=$(dpkg-query -W -f='${source:Version}' qt6-base-dev)
