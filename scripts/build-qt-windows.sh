@@ -10,6 +10,7 @@
 # the next run removes what it left. Installs what it needs (install-packages.sh windows); what
 # it fetches goes to a work folder of its own, and the machine's apt settings stay as they are.
 set -euo pipefail
+trap 'echo "$0: failed at line $LINENO" >&2' ERR
 
 "$(dirname -- "$0")/install-packages.sh" windows
 
@@ -54,7 +55,7 @@ trap 'rm -rf -- "$work"' EXIT
 
 # The machine's own Debian archives as source archives, in a list of this run's own.
 mkdir -p "$work/apt/lists/partial" "$work/apt/cache/archives/partial"
-cat /etc/apt/sources.list.d/*.sources 2>/dev/null | awk '
+{ cat /etc/apt/sources.list.d/*.sources 2>/dev/null || true; } | awk '
     /^Types:/ { deb = $0 ~ /(^|[ \t])deb([ \t]|$)/ }
     /^URIs:/ { uri = $2 } /^Suites:/ { $1 = ""; suites = $0 } /^Components:/ { $1 = ""; parts = $0 }
     /^Signed-By:/ { key = $2 }
