@@ -20,7 +20,7 @@ Q_DECLARE_LOGGING_CATEGORY(lcAssets)
 namespace application
 {
 
-// Where the game's window plays its sounds (nullptr: its own PulseSoundOutput) and finds the img
+// Where the game's window plays its sounds (nullptr: the system's own output) and finds the img
 // folder (empty: beside the executable).
 struct GameSetting {
     SoundOutput *sound = nullptr;

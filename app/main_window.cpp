@@ -25,7 +25,7 @@ Tavola::Tavola(SoundOutput *soundOutput, QString applicationFolder, QObject *par
       endProgram([] { QCoreApplication::exit(0); })
 {
     if (!sound) {
-        ownSound = std::make_unique<PulseSoundOutput>();
+        ownSound = systemSoundOutput();
         sound = ownSound.get();
     }
 }

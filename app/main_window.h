@@ -24,7 +24,7 @@ class Tavola : public QObject
 {
     Q_OBJECT
 public:
-    // sound: where playWave sends its files (not owned; nullptr: a PulseSoundOutput of its own).
+    // sound: where playWave sends its files (not owned; nullptr: the system's own output).
     // applicationFolder: where the img folder lies (empty: beside the executable).
     explicit Tavola(SoundOutput *sound = nullptr, QString applicationFolder = {},
                     QObject *parent = nullptr);

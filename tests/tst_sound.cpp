@@ -4,7 +4,7 @@
 // only where its samples are found in the recording.
 #include "app/application.h"
 #include "app/main_window.h"
-#include "media/sound.h"
+#include "media/pulse_sound.h"
 #include "riff_bytes.h"
 
 #include <QApplication>
