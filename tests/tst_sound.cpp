@@ -874,8 +874,9 @@ int playFromInput(Tavola &tavola)
 int main(int argc, char *argv[])
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The game as it runs, with the assets of the source tree: its first exercise speaks.
     if (argc > 1 && qstrcmp(argv[1], "--game") == 0)
-        return application::runGame(argc, argv, playFromInput);
+        return application::runGame(argc, argv, playFromInput, {nullptr, sourceDir});
     if (argc > 1 && (qstrcmp(argv[1], "pipewire") == 0 || qstrcmp(argv[1], "pulseaudio") == 0)) {
         serverKind = qstrcmp(argv[1], "pipewire") == 0 ? Server::PipeWire : Server::PulseAudio;
         std::rotate(argv + 1, argv + 2, argv + argc--);
