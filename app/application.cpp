@@ -2,6 +2,7 @@
 
 #include "app/game_style.h"
 #include "app/main_window.h"
+#include "app/platform.h"
 
 #include <QApplication>
 #include <QGridLayout>
@@ -14,9 +15,6 @@ Q_LOGGING_CATEGORY(lcGame, "vorlandi")
 Q_LOGGING_CATEGORY(lcAssets, "vorlandi.assets")
 
 namespace application
-{
-
-namespace
 {
 
 // A box at least as wide as a window manager needs to show its whole title: the title in a
@@ -33,8 +31,6 @@ void fitTitle(QMessageBox &box)
         grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Fixed, QSizePolicy::Minimum),
                       grid->rowCount(), 0, 1, grid->columnCount());
 }
-
-} // namespace
 
 int runGame(int &argc, char **argv, const std::function<int(Tavola &)> &play,
             const GameSetting &setting)
@@ -64,11 +60,7 @@ void setUpApplication()
     QApplication::setDesktopFileName(QStringLiteral("org.vorlandi.Vorlandi"));
     QApplication::setStyle(gameStyle());
     QApplication::setQuitOnLastWindowClosed(false);
-    // The description names Windows faces; these are their metric-compatible counterparts.
-    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
-    QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
-    QFont::insertSubstitution(QStringLiteral("Times New Roman"),
-                              QStringLiteral("Liberation Serif"));
+    platform::substituteFonts();
 }
 
 int msgBox(QWidget *parent, const QString &prompt, int style, const QString &title)
@@ -114,9 +106,7 @@ namespace
 void reportAndQuit(const QString &message)
 {
     qCCritical(lcGame).noquote() << message;
-    QMessageBox box(QMessageBox::Critical, applicationTitle(), message);
-    fitTitle(box);
-    box.exec();
+    platform::showError(applicationTitle(), message);
     // Straight out: the handler that failed is still on the stack, so nothing may unwind it.
     endProcess(EXIT_FAILURE);
 }

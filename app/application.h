@@ -7,6 +7,7 @@
 #include <functional>
 #include <stdexcept>
 
+class QMessageBox;
 class QWidget;
 class SoundOutput;
 class Tavola;
@@ -40,6 +41,9 @@ void setUpApplication();
 
 // The application title, which a message box given no title of its own shows.
 QString applicationTitle();
+
+// Widens a message box to show its whole title in the window manager's title bar.
+void fitTitle(QMessageBox &box);
 
 // Message box buttons-and-icon values and answers, as the handlers name them.
 enum MessageBoxStyle : int {

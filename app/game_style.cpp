@@ -1,5 +1,7 @@
 #include "app/game_style.h"
 
+#include "app/platform.h"
+
 #include <QIconEngine>
 #include <QPainter>
 #include <QProxyStyle>
@@ -22,7 +24,7 @@ public:
         painter->setPen(QPen(QColor(0, 40, 120), 1.5 * unit));
         painter->setBrush(QColor(40, 100, 210));
         painter->drawEllipse(QRectF(rect).adjusted(unit, unit, -unit, -unit));
-        QFont font(QStringLiteral("Liberation Sans"));
+        QFont font(platform::sansFace());
         font.setBold(true);
         font.setPixelSize(qRound(24 * unit));
         painter->setFont(font);

@@ -54,3 +54,30 @@ std::optional<PcmWave> readPcmWave(const QByteArray &bytes)
     }
     return std::nullopt;
 }
+
+QByteArray pcmWaveFile(const PcmWave &wave)
+{
+    QByteArray file;
+    auto put = [&file](quint32 value, int bytes) {
+        for (int i = 0; i < bytes; ++i)
+            file += char(value >> (8 * i));
+    };
+    const auto frame = quint32(wave.channels * wave.bytesPerSample);
+    const auto size = quint32(wave.samples.size());
+    file += "RIFF";
+    put(36 + size + (size & 1), 4);
+    file += "WAVEfmt ";
+    put(16, 4);
+    put(1, 2); // PCM
+    put(quint32(wave.channels), 2);
+    put(quint32(wave.sampleRate), 4);
+    put(quint32(wave.sampleRate) * frame, 4);
+    put(frame, 2);
+    put(quint32(wave.bytesPerSample) * 8, 2);
+    file += "data";
+    put(size, 4);
+    file += wave.samples;
+    if (size & 1)
+        file += '\0';
+    return file;
+}

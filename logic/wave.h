@@ -15,3 +15,7 @@ struct PcmWave {
 // and a "data" chunk that is all there and holds at least one whole frame. Anything else, cut
 // short or foreign, gives no wave. Never reads outside the input.
 std::optional<PcmWave> readPcmWave(const QByteArray &bytes);
+
+// The wave as a canonical file: a 44-byte header of "RIFF", "WAVE", a 16-byte PCM "fmt " chunk
+// and the "data" chunk, then its samples. What a system player that takes only files is given.
+QByteArray pcmWaveFile(const PcmWave &wave);
