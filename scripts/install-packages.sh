@@ -37,7 +37,9 @@ if [ "$purpose" = test ]; then
     )
 elif [ "$purpose" = windows ]; then
     # MinGW-w64 and Debian's Qt source with the host tools to build Qt with, and Wine
-    packages+=(g++-mingw-w64-x86-64-posix dpkg-dev xz-utils wine wine64)
+    packages+=(g++-mingw-w64-x86-64-posix dpkg-dev xz-utils wine wine64
+        # the installer, the msi and the zip, and playing them on a private X server and sink
+        nsis wixl unzip xvfb xdotool pulseaudio python3)
 elif [ "$purpose" != play ]; then
     echo "usage: $0 [play|test|windows]" >&2
     exit 2

@@ -24,7 +24,7 @@ sync
 ctest --test-dir build --output-on-failure -j "$(nproc)"
 echo "Fuzzing the cursor and wave readers for a minute each"
 tests/fuzz/run-fuzzers.sh 60
-# The unit tests again, cross-built for 64-bit Windows from the same sources and run under Wine,
+# The game and its tests again, cross-built for 64-bit Windows from the same sources and run under Wine,
 # but where VORLANDI_WINDOWS=no (CI's root of the other release).
 [ "${VORLANDI_WINDOWS:-yes}" != no ] || exit 0
 install_packages windows
@@ -33,8 +33,8 @@ step "Building Qt for Windows, kept in a cache (about twenty minutes the first t
 qt=$(scripts/build-qt-windows.sh 2>/dev/null)
 configure "Configuring the Windows build in build/windows" build/windows \
     "-DCMAKE_TOOLCHAIN_FILE=$qt/lib/cmake/Qt6/qt.toolchain.cmake" \
-    "-DCMAKE_CROSSCOMPILING_EMULATOR=$(command -v wine)"
-build_tree build/windows "Building the unit tests for Windows"
+    "-DCMAKE_CROSSCOMPILING_EMULATOR=$PWD/tests/wine_test.sh"
+build_tree build/windows "Building the game and its tests for Windows"
 take_build
-echo "Running the unit tests for Windows under Wine"
-ctest --test-dir build/windows --output-on-failure
+echo "Running the tests for Windows under Wine"
+ctest --test-dir build/windows --output-on-failure -j "$(nproc)"
