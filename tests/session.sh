@@ -69,6 +69,7 @@ session_sound() {
 
 # session_record FILE: records what reaches the sink, 16-bit mono, until session_recorded.
 session_record() {
+    rm -f "$1"
     session_run parec --device=speakers.monitor --format=s16le --channels=1 --rate=22050 \
         --latency-msec=20 "$1" &
     session_recorder=$!

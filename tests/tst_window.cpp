@@ -581,15 +581,12 @@ void TestWindow::numlettAsksForANumberAtZero()
 // empty while there is none.
 QString windowsErrorBox()
 {
-    HWND box = FindWindowW(L"#32770", L"Vorlandi");
+    HWND box = FindWindowW(L"#32770", L"Vorlandi"), part = nullptr;
     wchar_t text[512] = {};
     // Its text is the one static control with any: the icon is another.
-    for (HWND part = nullptr; box && !text[0];) {
-        if (!(part = FindWindowExW(box, part, L"Static", nullptr)))
-            return {};
+    while (box && !text[0] && (part = FindWindowExW(box, part, L"Static", nullptr)))
         GetWindowTextW(part, text, 512);
-    }
-    if (!box)
+    if (!text[0])
         return {};
     PostMessageW(box, WM_COMMAND, IDOK, 0);
     return QStringLiteral("message box: Vorlandi|%1\n").arg(QString::fromWCharArray(text));

@@ -8,6 +8,4 @@ set -uo pipefail
 source "$(dirname -- "$0")/session.sh"
 session_folder
 session_x "$dir" || { cat "$dir/xvfb.log" >&2; exit 1; }
-program=$(winepath -w "$1") || exit 1
-shift
-wine cmd /c "set TZ=&& $program $*"
+wine cmd /c "set TZ=&& $(winepath -w "$1") ${*:2}"
