@@ -8,8 +8,11 @@
 QCursor cursorFromImage(const QImage &image, QPoint hotspot, qreal density)
 {
     // X11 shows a cursor's pixels and hotspot as they are. Wayland scales the cursor's buffer by
-    // the pixmap's ratio and takes the hotspot in the surface's units.
-    const bool scaledBuffer = QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+    // the pixmap's ratio and takes the hotspot in the surface's units; Windows scales both by the
+    // screen's factor, the pixels over the pixmap's ratio.
+    const QString platform = QGuiApplication::platformName();
+    const bool scaledBuffer =
+        platform.startsWith(QLatin1String("wayland")) || platform == QLatin1String("windows");
     const qreal ratio = scaledBuffer ? density : 1.0;
     QPixmap pixmap = QPixmap::fromImage(image);
     pixmap.setDevicePixelRatio(ratio);
