@@ -5,14 +5,14 @@
 namespace
 {
 
-quint32 u32(const QByteArray &bytes, qint64 at)
+quint32 u32(QByteArrayView bytes, qint64 at)
 {
-    return qFromLittleEndian<quint32>(bytes.constData() + at);
+    return qFromLittleEndian<quint32>(bytes.sliced(at, 4).data());
 }
 
-quint16 u16(const QByteArray &bytes, qint64 at)
+quint16 u16(QByteArrayView bytes, qint64 at)
 {
-    return qFromLittleEndian<quint16>(bytes.constData() + at);
+    return qFromLittleEndian<quint16>(bytes.sliced(at, 2).data());
 }
 
 } // namespace
