@@ -24,8 +24,8 @@ sync
 ctest --test-dir build --output-on-failure -j "$(nproc)"
 echo "Fuzzing the cursor and wave readers for a minute each"
 tests/fuzz/run-fuzzers.sh 60
-# The game and its tests again, cross-built for 64-bit Windows from the same sources and run under Wine,
-# but where VORLANDI_WINDOWS=no (CI's root of the other release).
+# The game and its tests again, cross-built for 64-bit Windows from the same sources and run
+# under Wine, but where VORLANDI_WINDOWS=no (CI's root of the other release).
 [ "${VORLANDI_WINDOWS:-yes}" != no ] || exit 0
 install_packages windows
 step "Building Qt for Windows, kept in a cache (about twenty minutes the first time)" \

@@ -21,9 +21,6 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QProcess>
-#ifdef Q_OS_WIN
-#include <windows.h>
-#endif
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSet>
@@ -32,6 +29,9 @@
 #include <QTimer>
 #include <cstdio>
 #include <cstdlib>
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
 
 namespace
 {
